@@ -1,0 +1,16 @@
+#pragma once
+#include "framework/afxwin.h"
+
+// The application: one copy per desktop, running the main dialog until it closes.
+class TvSettingApp : public CWinApp {
+public:
+    TvSettingApp() = default;
+    // Always false: the program ends when the dialog ends (or at once in a second copy).
+    BOOL InitInstance() override;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+
+private:
+    static void ActivateRunningCopy();
+};

@@ -1,0 +1,169 @@
+#include "framework/afxwin.h"
+#include "framework/dialog_template.h"
+
+namespace {
+
+// The dialog whose window is being created on this thread: the creation hook attaches it.
+thread_local CWnd* t_pWndInit = nullptr;
+
+}  // namespace
+
+// Attaches the dialog object at the very first message of its window, so that every message,
+// WM_INITDIALOG included, goes through its message map.
+LRESULT CALLBACK AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && t_pWndInit) {
+        CWnd* wnd = t_pWndInit;
+        t_pWndInit = nullptr;
+        wnd->SubclassWindow(reinterpret_cast<HWND>(wParam));
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
+    if (message != WM_INITDIALOG) return FALSE;
+    auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd));
+    return dialog ? dialog->OnInitDialog() : TRUE;
+}
+
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
+    if (rControl.m_hWnd) return;
+    HWND control = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC);
+    if (control) rControl.SubclassWindow(control);
+}
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_COMMAND(IDOK, OnOK)
+    ON_COMMAND(IDCANCEL, OnCancel)
+    ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
+END_MESSAGE_MAP()
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+void CDialog::OnOK() {
+    if (UpdateData(TRUE)) EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+BOOL CDialog::OnCmdMsg(UINT nID, int nCode) {
+    if (CWnd::OnCmdMsg(nID, nCode)) return TRUE;
+    // Commands nobody in the dialog takes go on to the application, as in a frame window.
+    CWinApp* app = AfxGetApp();
+    return app && nCode == 0 ? app->OnCmdMsg(nID, nCode) : FALSE;
+}
+
+void CDialog::EndDialog(int nResult) {
+    m_nModalResult = nResult;
+    m_bModalEnded = true;
+    if (m_hWnd) ::PostMessageA(m_hWnd, WM_NULL, 0, 0);  // wake the modal loop
+}
+
+LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) {
+    if (m_pTemplate) {
+        AfxApplyTemplateFontMetrics(m_hWnd, m_pTemplate, m_nTemplateSize);
+        // A template that leaves the position at (0, 0) asks to be centred over its owner.
+        const auto info = ParseDialogTemplate(m_pTemplate, m_nTemplateSize);
+        if (info && info->rect.x == 0 && info->rect.y == 0) CenterWindow();
+    }
+    return Default();  // the dialog manager then calls OnInitDialog through AfxDlgProc
+}
+
+HWND CDialog::FindModalOwner() const {
+    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    if (!owner) {
+        CWnd* main = AfxGetMainWnd();
+        if (main && main != this) owner = main->m_hWnd;
+    }
+    // A dialog is owned by the top-level window its parent lives in.
+    return owner ? ::GetAncestor(owner, GA_ROOT) : nullptr;
+}
+
+INT_PTR CDialog::DoModal() {
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
+    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
+    HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
+    m_pTemplate = loaded ? ::LockResource(loaded) : nullptr;
+    m_nTemplateSize = resource ? ::SizeofResource(module, resource) : 0;
+    if (!m_pTemplate) return -1;
+
+    HWND owner = FindModalOwner();
+    const bool reenableOwner = owner && ::IsWindowEnabled(owner);
+    if (reenableOwner) ::EnableWindow(owner, FALSE);
+
+    m_nModalResult = -1;
+    m_bModalEnded = false;
+    t_pWndInit = this;
+    HHOOK hook = ::SetWindowsHookExA(WH_CBT, &AfxCbtFilterHook, nullptr, ::GetCurrentThreadId());
+    HWND created = ::CreateDialogIndirectParamA(module, static_cast<LPCDLGTEMPLATEA>(m_pTemplate), owner,
+                                                &AfxDlgProc, 0);
+    ::UnhookWindowsHookEx(hook);
+    t_pWndInit = nullptr;
+
+    if (created && m_hWnd) RunModalLoop();
+
+    if (m_hWnd) ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                               SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    // Enable the owner before the dialog goes, so that activation returns to it.
+    if (reenableOwner) ::EnableWindow(owner, TRUE);
+    if (owner && ::GetActiveWindow() == m_hWnd) ::SetActiveWindow(owner);
+    DestroyWindow();
+    m_pTemplate = nullptr;
+    return m_nModalResult;
+}
+
+void CDialog::RunModalLoop() {
+    MSG msg;
+    while (!m_bModalEnded && m_hWnd) {
+        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            // Idle: show a dialog whose template did not, and drop temporary objects.
+            if (!(GetStyle() & WS_VISIBLE)) ShowWindow(SW_SHOWNORMAL);
+            AfxDeleteTempWindows();
+        }
+        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {  // WM_QUIT: pass it on to the outer loop and end
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            m_nModalResult = -1;
+            return;
+        }
+        if (!::IsDialogMessageA(m_hWnd, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+}
+
+void AfxApplyTemplateFontMetrics(HWND hDlg, const void* pTemplate, DWORD size) {
+    const auto info = ParseDialogTemplate(pTemplate, size);
+    if (!info || !info->hasFont) return;
+    const auto wanted = KnownFontBaseUnits(info->fontFace, info->pointSize);
+    RECT probe{0, 0, 4, 8};
+    ::MapDialogRect(hDlg, &probe);
+    if (!wanted || *wanted == DialogBaseUnits{probe.right, probe.bottom}) return;
+
+    // Controls are created in template order; match each by its id in case one failed.
+    HWND child = ::GetWindow(hDlg, GW_CHILD);
+    for (const DialogItemInfo& item : info->items) {
+        if (!child) break;
+        if (static_cast<uint32_t>(::GetDlgCtrlID(child)) != item.id) continue;
+        const DialogRect px = DialogUnitsToPixels(item.rect, *wanted);
+        ::SetWindowPos(child, nullptr, px.x, px.y, px.cx, px.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        child = ::GetWindow(child, GW_HWNDNEXT);
+    }
+    const DialogRect client = DialogUnitsToPixels(info->rect, *wanted);
+    RECT frame{0, 0, client.cx, client.cy};
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongA(hDlg, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongA(hDlg, GWL_EXSTYLE)));
+    ::SetWindowPos(hDlg, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -1,0 +1,3 @@
+#include "main_dialog/tv_detection.h"
+
+TvDetectionResult TvDetection;

@@ -1,0 +1,83 @@
+#include "main_dialog/tv_setting_dlg.h"
+
+#include "resource.h"
+
+BEGIN_MESSAGE_MAP(TvSettingDlg, CDialog)
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_BN_CLICKED(IDC_640, On640x480)
+    ON_BN_CLICKED(IDC_800, On800x600)
+    ON_BN_CLICKED(IDC_1024, On1024x768)
+    ON_BN_CLICKED(IDC_CLOSE, OnCancel)
+    ON_WM_NCHITTEST()
+    ON_BN_CLICKED(IDC_480_SMALL, On480)
+    ON_BN_CLICKED(IDC_720_SMALL, On720Small)
+    ON_BN_CLICKED(IDC_1080_SMALL, On1080Small)
+    ON_BN_CLICKED(IDC_480_LARGE, On480)
+    ON_BN_CLICKED(IDC_720_LARGE, On720Large)
+    ON_WM_CTLCOLOR()
+    ON_BN_CLICKED(IDC_1080_LARGE, On1080Large)
+END_MESSAGE_MAP()
+
+TvSettingDlg::TvSettingDlg() : CDialog(IDD_TVSETTING, nullptr) {
+    m_hIcon = ::LoadIconA(AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON),
+                          MAKEINTRESOURCEA(IDR_MAINFRAME));
+}
+
+void TvSettingDlg::DoDataExchange(CDataExchange* pDX) { CDialog::DoDataExchange(pDX); }
+
+BOOL TvSettingDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    SetWindowText(kTitle);
+    // The skin, the animation and the detection of the TV output follow here once they exist.
+    return TRUE;
+}
+
+void TvSettingDlg::OnPaint() {
+    CPaintDC dc(m_hWnd);
+    // The background picture is painted here once the skin exists; until then the dialog's
+    // own background shows.
+}
+
+HCURSOR TvSettingDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+
+LRESULT TvSettingDlg::OnNcHitTest(CPoint) {
+    // The whole surface acts as a title bar: a press anywhere that is not a button drags.
+    const LRESULT hit = Default();
+    return hit == HTCLIENT ? HTCAPTION : hit;
+}
+
+HBRUSH TvSettingDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+    HBRUSH brush = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+    if (nCtlColor != CTLCOLOR_STATIC) return brush;
+    // Static controls draw over the background picture without a background of their own.
+    pDC->SetBkMode(TRANSPARENT);
+    return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+}
+
+void TvSettingDlg::OnOK() {
+    // The apply flow (switch the desktop, ask "Accept Now ?", revert) is not built yet: until it
+    // is, a resolution command only records its mode name and variant.
+}
+
+void TvSettingDlg::ApplyMode(const char* mode) {
+    m_strMode = mode;
+    OnOK();
+}
+
+void TvSettingDlg::ApplyHdMode(HdLines lines, const char* variant) {
+    if (const char* mode = HdModeChoice(TvDetection, lines)) m_strMode = mode;
+    m_strVariant = variant;
+    OnOK();
+}
+
+void TvSettingDlg::On640x480() { ApplyMode(ModeName::k640x480); }
+void TvSettingDlg::On800x600() { ApplyMode(ModeName::k800x600); }
+void TvSettingDlg::On1024x768() { ApplyMode(ModeName::k1024x768); }
+void TvSettingDlg::On480() { ApplyMode(ModeName::k480); }
+void TvSettingDlg::On720Small() { ApplyHdMode(HdLines::k720, ModeVariant::kSmall); }
+void TvSettingDlg::On720Large() { ApplyHdMode(HdLines::k720, ModeVariant::kLarge); }
+void TvSettingDlg::On1080Small() { ApplyHdMode(HdLines::k1080, ModeVariant::kSmall); }
+void TvSettingDlg::On1080Large() { ApplyHdMode(HdLines::k1080, ModeVariant::kLarge); }

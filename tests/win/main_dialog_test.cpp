@@ -1,0 +1,203 @@
+// The main dialog's template and frame, in process on a Wine desktop.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "framework/dialog_template.h"
+#include "main_dialog/tv_setting_dlg.h"
+#include "resource.h"
+#include "win_test_support.h"
+
+namespace {
+
+CWinApp g_app("MainDialogTests");
+
+struct ExpectedControl {
+    uint32_t id;
+    uint16_t classOrdinal;  // 0x80 button, 0x82 static
+    uint32_t style;
+    DialogRect rect;
+};
+
+// Template 102 as the skin is laid out for: every control with its class, style and place.
+const ExpectedControl kTemplate102[] = {
+    {1, 0x80, 0x40010001, {303, 150, 26, 14}},  // hidden default button
+    {1008, 0x80, 0x50010000, {306, 7, 23, 13}},  {1000, 0x80, 0x50010000, {16, 213, 92, 23}},
+    {1001, 0x80, 0x50010000, {123, 213, 100, 22}}, {1002, 0x80, 0x50010000, {239, 213, 90, 22}},
+    {1003, 0x80, 0x50010000, {14, 47, 37, 84}},  {1004, 0x80, 0x50010000, {73, 47, 33, 83}},
+    {1005, 0x80, 0x50010000, {143, 50, 79, 80}}, {1006, 0x80, 0x50010000, {256, 51, 44, 77}},
+    {1007, 0x82, 0x50000004, {7, 7, 27, 20}},    {0xFFFFFFFF, 0x82, 0x5000000E, {35, 12, 45, 9}},
+    {1009, 0x80, 0x50010000, {7, 204, 106, 24}}, {1010, 0x80, 0x50010000, {117, 203, 106, 23}},
+    {1011, 0x80, 0x50010000, {225, 203, 104, 23}}, {1012, 0x80, 0x50010000, {7, 227, 107, 23}},
+    {1013, 0x80, 0x50010000, {118, 227, 105, 23}}, {1014, 0x80, 0x50010000, {226, 227, 103, 23}},
+};
+
+uint16_t ClassOrdinal(const DialogItemInfo& item) {
+    if (item.classOrdinal) return item.classOrdinal;
+    std::u16string name;
+    for (char16_t c : item.className) name.push_back(c >= u'a' && c <= u'z' ? c - 32 : c);
+    return name == u"BUTTON" ? 0x80 : name == u"STATIC" ? 0x82 : 0;
+}
+
+// Runs the main dialog with a script; TvDetection is reset for every run.
+INT_PTR RunMainDialog(TvSettingDlg& dialog, std::vector<DialogStep> steps) {
+    g_app.m_pMainWnd = &dialog;
+    const INT_PTR result = RunModalScript(dialog, std::move(steps));
+    g_app.m_pMainWnd = nullptr;
+    TvDetection = TvDetectionResult{};
+    return result;
+}
+
+void Command(CDialog& d, int id) { ::SendMessageA(d.m_hWnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+}  // namespace
+
+TEST(MainDialogTemplate, MatchesTheLayoutTheSkinIsDrawnFor) {
+    HRSRC res = ::FindResourceExA(nullptr, RT_DIALOG, MAKEINTRESOURCEA(IDD_TVSETTING),
+                                  MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL));
+    ASSERT_NE(res, nullptr) << "template 102 in language 1028";
+    const auto info = ParseDialogTemplate(::LockResource(::LoadResource(nullptr, res)), ::SizeofResource(nullptr, res));
+    ASSERT_TRUE(info);
+    EXPECT_TRUE(info->extended);
+    EXPECT_EQ(info->style, 0x900000C0u);
+    EXPECT_EQ(info->exStyle, 0x00040000u);
+    EXPECT_EQ(info->rect.x, 0);
+    EXPECT_EQ(info->rect.y, 0);
+    EXPECT_EQ(info->rect.cx, 337);
+    EXPECT_EQ(info->rect.cy, 263);
+    EXPECT_EQ(info->pointSize, 9);
+    EXPECT_EQ(info->fontFace, u"\u65B0\u7D30\u660E\u9AD4");
+    ASSERT_EQ(info->items.size(), std::size(kTemplate102));
+    for (size_t i = 0; i < info->items.size(); ++i) {
+        const DialogItemInfo& got = info->items[i];
+        const ExpectedControl& want = kTemplate102[i];
+        SCOPED_TRACE(testing::Message() << "control " << want.id);
+        EXPECT_EQ(got.id, want.id);
+        EXPECT_EQ(ClassOrdinal(got), want.classOrdinal);
+        EXPECT_EQ(got.style, want.style);
+        EXPECT_EQ(got.exStyle, 0u);
+        EXPECT_EQ(got.rect.x, want.rect.x);
+        EXPECT_EQ(got.rect.y, want.rect.y);
+        EXPECT_EQ(got.rect.cx, want.rect.cx);
+        EXPECT_EQ(got.rect.cy, want.rect.cy);
+    }
+}
+
+TEST(MainDialog, ShowsTitleIconAndTheIntendedGeometry) {
+    TvSettingDlg dialog;
+    char title[64] = {};
+    HICON bigIcon = nullptr, dragIcon = nullptr;
+    RECT client{}, hdmi{}, sVideo{};
+    DWORD style = 0;
+    RunMainDialog(dialog, {[&](CDialog& d) {
+                      ::GetWindowTextA(d.m_hWnd, title, sizeof title);
+                      bigIcon = reinterpret_cast<HICON>(::SendMessageA(d.m_hWnd, WM_GETICON, ICON_BIG, 0));
+                      dragIcon = reinterpret_cast<HICON>(::SendMessageA(d.m_hWnd, WM_QUERYDRAGICON, 0, 0));
+                      ::GetClientRect(d.m_hWnd, &client);
+                      hdmi = ControlRect(d.m_hWnd, IDC_HDMI);
+                      sVideo = ControlRect(d.m_hWnd, IDC_SVIDEO);
+                      style = static_cast<DWORD>(::GetWindowLongA(d.m_hWnd, GWL_STYLE));
+                      d.EndDialog(IDCANCEL);
+                  }});
+    EXPECT_STREQ(title, "ORVA TV Setting");
+    EXPECT_NE(bigIcon, nullptr);
+    EXPECT_EQ(dragIcon, bigIcon);
+    EXPECT_EQ(style & WS_CAPTION, 0u);
+    // The template at base units 6 x 12, whatever font Wine substitutes for the dialog font.
+    EXPECT_EQ(client.right, 506);
+    EXPECT_EQ(client.bottom, 395);
+    EXPECT_EQ(hdmi.left, 384);
+    EXPECT_EQ(hdmi.top, 77);
+    EXPECT_EQ(sVideo.left, 21);
+    EXPECT_EQ(sVideo.top, 71);
+}
+
+TEST(MainDialog, TheSurfaceActsAsATitleBar) {
+    TvSettingDlg dialog;
+    LRESULT onSurface = 0, outside = 0;
+    RunMainDialog(dialog, {[&](CDialog& d) {
+                      RECT r;
+                      ::GetWindowRect(d.m_hWnd, &r);
+                      onSurface = ::SendMessageA(d.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(r.left + 250, r.top + 200));
+                      outside = ::SendMessageA(d.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(r.right + 50, r.bottom + 50));
+                      d.EndDialog(IDCANCEL);
+                  }});
+    EXPECT_EQ(onSurface, HTCAPTION);
+    EXPECT_EQ(outside, HTNOWHERE);  // every answer other than HTCLIENT stays as it is
+}
+
+TEST(MainDialog, StaticControlsAreTransparentOthersKeepTheDialogBrush) {
+    TvSettingDlg dialog;
+    LRESULT staticBrush = 0, buttonBrush = 0;
+    int staticMode = 0;
+    RunMainDialog(dialog, {[&](CDialog& d) {
+                      HDC dc = ::CreateCompatibleDC(nullptr);
+                      ::SetBkMode(dc, OPAQUE);
+                      staticBrush = ::SendMessageA(d.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                                   reinterpret_cast<LPARAM>(::GetDlgItem(d.m_hWnd, IDC_ANIMATION)));
+                      staticMode = ::GetBkMode(dc);
+                      buttonBrush = ::SendMessageA(d.m_hWnd, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
+                                                   reinterpret_cast<LPARAM>(::GetDlgItem(d.m_hWnd, IDC_640)));
+                      ::DeleteDC(dc);
+                      d.EndDialog(IDCANCEL);
+                  }});
+    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(staticBrush), ::GetStockObject(NULL_BRUSH));
+    EXPECT_EQ(staticMode, TRANSPARENT);
+    EXPECT_NE(reinterpret_cast<HGDIOBJ>(buttonBrush), ::GetStockObject(NULL_BRUSH));
+}
+
+TEST(MainDialog, ResolutionCommandsStoreTheirModeNames) {
+    struct Case {
+        int id;
+        TvDetectionResult detection;
+        const char* mode;
+        const char* variant;
+    };
+    TvDetectionResult nvComponent;
+    nvComponent.vendor = AdapterVendor::Nvidia;
+    nvComponent.nvInfo.connector = kNvComponent;
+    TvDetectionResult atiHdmi;
+    atiHdmi.connector = TvConnector::Hdmi;
+    const Case cases[] = {
+        {IDC_640, {}, "640*480", ""},          {IDC_800, {}, "800*600", ""},
+        {IDC_1024, {}, "1024*768", ""},        {IDC_480_SMALL, {}, "480i/480p", ""},
+        {IDC_480_LARGE, {}, "480i/480p", ""},
+        // No HD connector detected: the pending mode stays as it was, the variant is stored.
+        {IDC_720_SMALL, {}, "", "Small"},
+        {IDC_1080_LARGE, {}, "", "Large"},
+        {IDC_720_LARGE, nvComponent, "720i/720p-C", "Large"},
+        {IDC_1080_SMALL, atiHdmi, "1080i/1080p-H", "Small"},
+        // Connector pictures have no command.
+        {IDC_SVIDEO, {}, "", ""},
+    };
+    for (const Case& c : cases) {
+        TvSettingDlg dialog;
+        CString mode, variant;
+        const INT_PTR result = RunMainDialog(dialog, {[&](CDialog& d) {
+                                                 TvDetection = c.detection;
+                                                 Command(d, c.id);
+                                                 mode = dialog.PendingMode();
+                                                 variant = dialog.PendingVariant();
+                                                 d.EndDialog(IDCANCEL);
+                                             }});
+        SCOPED_TRACE(testing::Message() << "control " << c.id);
+        EXPECT_EQ(result, IDCANCEL) << "the command must not end the dialog";
+        EXPECT_STREQ(mode, c.mode);
+        EXPECT_STREQ(variant, c.variant);
+    }
+}
+
+TEST(MainDialog, CloseButtonAndEscapeEndItEnterDoesNot) {
+    TvSettingDlg byClose;
+    EXPECT_EQ(RunMainDialog(byClose, {[](CDialog& d) { Command(d, IDC_CLOSE); }}), IDCANCEL);
+    TvSettingDlg byEscape;
+    EXPECT_EQ(RunMainDialog(byEscape, {[](CDialog& d) { PressKey(d, VK_ESCAPE); }}), IDCANCEL);
+    TvSettingDlg byEnter;
+    bool stillOpen = false;
+    RunMainDialog(byEnter, {[](CDialog& d) { PressKey(d, VK_RETURN); },
+                            [&](CDialog& d) {
+                                stillOpen = ::IsWindowVisible(d.m_hWnd);
+                                d.EndDialog(IDCANCEL);
+                            }});
+    EXPECT_TRUE(stillOpen);
+}

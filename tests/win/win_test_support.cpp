@@ -1,0 +1,77 @@
+#include "win_test_support.h"
+
+namespace {
+
+struct Script {
+    CDialog* dialog = nullptr;
+    std::vector<DialogStep> steps;
+    size_t next = 0;
+    DWORD start = 0;
+};
+Script* g_script = nullptr;
+
+void CALLBACK OnScriptTick(HWND, UINT, UINT_PTR, DWORD) {
+    Script* s = g_script;
+    if (!s || !s->dialog->m_hWnd) return;
+    if (::GetTickCount() - s->start > 20000) {
+        s->dialog->EndDialog(-2);
+        return;
+    }
+    if (s->next < s->steps.size() && ::IsWindowVisible(s->dialog->m_hWnd)) s->steps[s->next++](*s->dialog);
+}
+
+}  // namespace
+
+INT_PTR RunModalScript(CDialog& dialog, std::vector<DialogStep> steps) {
+    Script script{&dialog, std::move(steps), 0, ::GetTickCount()};
+    g_script = &script;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, OnScriptTick);
+    const INT_PTR result = dialog.DoModal();
+    ::KillTimer(nullptr, timer);
+    g_script = nullptr;
+    return result;
+}
+
+void PressKey(CDialog& dialog, WPARAM key) {
+    HWND target = ::GetFocus() ? ::GetFocus() : dialog.m_hWnd;
+    ::PostMessageA(target, WM_KEYDOWN, key, 1);
+    ::PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+}
+
+void PumpMessagesFor(DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    MSG msg;
+    while (::GetTickCount() - start < milliseconds) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::Sleep(5);
+    }
+}
+
+static LRESULT CALLBACK PlainProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= WM_APP + 3 && message <= WM_APP + 9) return 77;
+    return ::DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+HWND CreatePlainWindow(DWORD style, HWND parent) {
+    static const ATOM atom = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = PlainProc;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.lpszClassName = "OrvaTestPlain";
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        return ::RegisterClassA(&wc);
+    }();
+    (void)atom;
+    return ::CreateWindowExA(0, "OrvaTestPlain", "plain", style, 100, 100, 300, 200, parent, nullptr,
+                             ::GetModuleHandleA(nullptr), nullptr);
+}
+
+RECT ControlRect(HWND dialog, int id) {
+    RECT r{};
+    ::GetWindowRect(::GetDlgItem(dialog, id), &r);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
