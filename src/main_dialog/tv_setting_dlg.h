@@ -3,7 +3,8 @@
 #include "framework/afxwin.h"
 #include "main_dialog/mode_names.h"
 
-struct ICUIExternal;  // the Intel graphics object's interface
+struct ICUIExternal;      // the Intel graphics object's interface
+struct TvParameterBlock;  // the Intel TV device's 320-byte parameter block
 
 class TvSettingDlg : public CDialog {
 public:
@@ -37,12 +38,23 @@ protected:
     void On1080Small();
     void On1080Large();
 
+    // The Intel backend: the TV device's uid on "\\.\Display1" or "\\.\Display2", and the
+    // rewrite of its TV parameters before a 720-line or 1080-line Component mode is set.
+    BOOL GetMonitorUid(DWORD wantedType, DWORD* pUid);
+    HRESULT UpdateTvParameters720(DWORD count, TvParameterBlock* pBlock);
+    HRESULT UpdateTvParameters1080(DWORD count, TvParameterBlock* pBlock);
+
 private:
     void ApplyMode(const char* mode);
     void ApplyHdMode(HdLines lines, const char* variant);
 
+    // Frame members, in their order of construction.
     CString m_strMode;
     CString m_strVariant;
     HICON m_hIcon = nullptr;
+
+protected:
+    // The Intel graphics object; null until detection creates it, then held for the whole run
+    // and never released.
     ICUIExternal* m_pCUIExternal = nullptr;
 };
