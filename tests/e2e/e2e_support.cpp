@@ -1,0 +1,187 @@
+#include "e2e_support.h"
+
+#include <cstdio>
+#include <memory>
+
+std::string DriverFolder() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+std::string BuildFolder() { return DriverFolder() + "\\..\\.."; }
+
+ProgramUnderTest::~ProgramUnderTest() {
+    if (!m_info.hProcess) return;
+    if (IsRunning()) {
+        ::TerminateProcess(m_info.hProcess, 99);
+        ::WaitForSingleObject(m_info.hProcess, 5000);
+    }
+    ::CloseHandle(m_info.hThread);
+    ::CloseHandle(m_info.hProcess);
+}
+
+bool ProgramUnderTest::Start() {
+    const std::string exe = BuildFolder() + "\\OrvaTvSetting.exe";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    std::string commandLine = "\"" + exe + "\"";
+    return ::CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &m_info) != 0;
+}
+
+std::vector<HWND> ProgramUnderTest::TopLevelWindows() const {
+    struct Search {
+        DWORD pid;
+        std::vector<HWND> found;
+    } search{m_info.dwProcessId, {}};
+    ::EnumWindows(
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(w, &pid);
+            if (pid == s->pid && ::IsWindowVisible(w)) s->found.push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND ProgramUnderTest::WaitForWindow(const char* className, const char* title, DWORD timeoutMs) const {
+    const DWORD start = ::GetTickCount();
+    do {
+        for (HWND w : TopLevelWindows()) {
+            char cls[64] = {};
+            ::GetClassNameA(w, cls, sizeof cls);
+            if (lstrcmpiA(cls, className) == 0 && WindowText(w) == title) return w;
+        }
+        ::Sleep(50);
+    } while (::GetTickCount() - start < timeoutMs && IsRunning());
+    return nullptr;
+}
+
+bool ProgramUnderTest::WaitForExit(DWORD timeoutMs) const {
+    return m_info.hProcess && ::WaitForSingleObject(m_info.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD ProgramUnderTest::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(m_info.hProcess, &code);
+    return code;
+}
+
+std::string WindowText(HWND window) {
+    char text[512] = {};
+    ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string MessageBoxText(HWND box) { return WindowText(::GetDlgItem(box, 0xFFFF)); }
+
+static void SendMouse(DWORD flags, POINT screen) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen.x, 65536, ::GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = MulDiv(screen.y, 65536, ::GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof(input));
+}
+
+void MoveMouseTo(POINT screen) { SendMouse(MOUSEEVENTF_MOVE, screen); }
+
+void MouseButton(bool down) {
+    POINT at;
+    ::GetCursorPos(&at);
+    SendMouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP, at);
+}
+
+void ClickAt(POINT screen) {
+    MoveMouseTo(screen);
+    Settle(100);
+    MouseButton(true);
+    Settle(100);
+    MouseButton(false);
+    Settle(200);
+}
+
+void DragFromTo(POINT from, POINT to) {
+    MoveMouseTo(from);
+    Settle(100);
+    MouseButton(true);
+    Settle(150);
+    // A few steps, as a hand would move.
+    for (int step = 1; step <= 5; ++step) {
+        MoveMouseTo(POINT{from.x + (to.x - from.x) * step / 5, from.y + (to.y - from.y) * step / 5});
+        Settle(60);
+    }
+    MouseButton(false);
+    Settle(300);
+}
+
+void PressKey(WORD virtualKey) {
+    INPUT keys[2]{};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = virtualKey;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, keys, sizeof(INPUT));
+    Settle(200);
+}
+
+RECT ControlClientRect(HWND dialog, int id) {
+    RECT r{};
+    ::GetWindowRect(::GetDlgItem(dialog, id), &r);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+POINT ControlCentre(HWND dialog, int id) {
+    RECT r{};
+    ::GetWindowRect(::GetDlgItem(dialog, id), &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+void Settle(DWORD milliseconds) { ::Sleep(milliseconds); }
+
+bool SaveScreenshot(const std::string& path) {
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = height;  // bottom-up, as BMP files store rows
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    std::unique_ptr<BYTE[]> pixels(new BYTE[static_cast<size_t>(stride) * height]);
+
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    ::SelectObject(memory, old);
+    const int rows = ::GetDIBits(memory, bitmap, 0, height, pixels.get(), reinterpret_cast<BITMAPINFO*>(&header),
+                                 DIB_RGB_COLORS);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    if (rows != height) return false;
+
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof(file) + sizeof(header);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride) * height;
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return false;
+    const bool ok = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&header, sizeof header, 1, out) == 1 &&
+                    std::fwrite(pixels.get(), static_cast<size_t>(stride) * height, 1, out) == 1;
+    return std::fclose(out) == 0 && ok;
+}
+
+void SaveScreenshotArtifact(const std::string& name) {
+    const std::string folder = BuildFolder() + "\\e2e-screenshots";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    SaveScreenshot(folder + "\\" + name + ".bmp");
+}

@@ -1,0 +1,62 @@
+#pragma once
+// Driving the real OrvaTvSetting.exe from outside on the Wine desktop: start it, find its
+// windows, read message boxes, press keys and the mouse as a user would, take screenshots.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The folder of the running driver.
+std::string DriverFolder();
+// build/<preset>/: the exe lives here; screenshots go to its e2e-screenshots folder.
+std::string BuildFolder();
+
+class ProgramUnderTest {
+public:
+    ProgramUnderTest() = default;
+    ~ProgramUnderTest();  // ends the program if it still runs: no process is left behind
+    ProgramUnderTest(const ProgramUnderTest&) = delete;
+    ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
+
+    // Starts build/<preset>/OrvaTvSetting.exe; false when it could not be started.
+    bool Start();
+    // The visible top-level window of this process with that class and title, within the time.
+    HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs) const;
+    // True when the process has ended within the time.
+    bool WaitForExit(DWORD timeoutMs) const;
+    bool IsRunning() const { return !WaitForExit(0); }
+    DWORD ExitCode() const;
+    // The visible top-level windows of this process.
+    std::vector<HWND> TopLevelWindows() const;
+    DWORD ProcessId() const { return m_info.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION m_info{};
+};
+
+// The main window's class and title.
+constexpr const char* kDialogClass = "#32770";
+constexpr const char* kMainTitle = "ORVA TV Setting";
+
+// The text of a standard message box (its static control 0xFFFF).
+std::string MessageBoxText(HWND box);
+std::string WindowText(HWND window);
+
+// Real input, through the system's input queue.
+void MoveMouseTo(POINT screen);
+void MouseButton(bool down);
+void ClickAt(POINT screen);
+void DragFromTo(POINT from, POINT to);
+void PressKey(WORD virtualKey);
+// The centre of a control of a dialog, in screen coordinates.
+POINT ControlCentre(HWND dialog, int id);
+// A control's rectangle in its dialog's client coordinates.
+RECT ControlClientRect(HWND dialog, int id);
+
+// Lets the Wine desktop process what was sent (input, painting).
+void Settle(DWORD milliseconds = 300);
+
+// Saves the whole desktop as a 24-bit BMP; false when it could not be written.
+bool SaveScreenshot(const std::string& path);
+// Saves it into build/<preset>/e2e-screenshots/<name>.bmp.
+void SaveScreenshotArtifact(const std::string& name);

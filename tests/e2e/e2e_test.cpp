@@ -1,0 +1,196 @@
+// The real program on the Wine desktop, driven from outside as a user would.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <vector>
+
+#include "e2e_support.h"
+#include "resource.h"
+
+namespace {
+
+constexpr DWORD kStartTimeoutMs = 20000;
+
+// Starts the program and waits for its main window.
+HWND StartAndWait(ProgramUnderTest& program) {
+    const DWORD start = ::GetTickCount();
+    if (!program.Start()) return nullptr;
+    HWND window = program.WaitForWindow(kDialogClass, kMainTitle, kStartTimeoutMs);
+    if (window) std::printf("main window up %lu ms after start\n", static_cast<unsigned long>(::GetTickCount() - start));
+    Settle(500);
+    return window;
+}
+
+RECT WindowRect(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return r;
+}
+
+// Runs a program of the build and returns what it printed.
+std::string RunAndCapture(const std::string& commandLine) {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return {};
+    ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = writeEnd;
+    PROCESS_INFORMATION info{};
+    std::string line = commandLine;
+    const bool started =
+        ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info) != 0;
+    ::CloseHandle(writeEnd);
+    std::string output;
+    char buffer[256];
+    DWORD got = 0;
+    while (started && ::ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got) output.append(buffer, got);
+    ::CloseHandle(readEnd);
+    if (started) {
+        ::WaitForSingleObject(info.hProcess, 10000);
+        ::CloseHandle(info.hThread);
+        ::CloseHandle(info.hProcess);
+    }
+    return output;
+}
+
+struct Geometry {
+    RECT client;
+    RECT hdmi;
+    RECT sVideo;
+};
+
+Geometry MeasureMainWindow() {
+    ProgramUnderTest program;
+    HWND window = StartAndWait(program);
+    Geometry g{};
+    if (!window) return g;
+    ::GetClientRect(window, &g.client);
+    g.hdmi = ControlClientRect(window, IDC_HDMI);
+    g.sVideo = ControlClientRect(window, IDC_SVIDEO);
+    return g;
+}
+
+}  // namespace
+
+TEST(StartUp, TheMainWindowAppearsWithTheDialogClassAndItsTitle) {
+    ProgramUnderTest program;
+    HWND window = StartAndWait(program);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(::GetWindowLongA(window, GWL_STYLE) & WS_CAPTION, 0);
+    EXPECT_EQ(program.TopLevelWindows().size(), 1u);
+    SaveScreenshotArtifact("startup");
+}
+
+TEST(SingleInstance, ASecondStartEndsWithinTwoSecondsWithoutASecondWindow) {
+    ProgramUnderTest first, second;
+    HWND window = StartAndWait(first);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(second.Start());
+    EXPECT_TRUE(second.WaitForExit(2000)) << "the second copy is still running after 2 s";
+    EXPECT_TRUE(second.TopLevelWindows().empty());
+    EXPECT_TRUE(first.IsRunning());
+    EXPECT_EQ(::FindWindowA(kDialogClass, kMainTitle), window);
+}
+
+TEST(SingleInstance, ASecondStartRestoresAMinimisedFirstCopyToTheFront) {
+    ProgramUnderTest first, second;
+    HWND window = StartAndWait(first);
+    ASSERT_NE(window, nullptr);
+    ::ShowWindow(window, SW_MINIMIZE);
+    Settle();
+    ASSERT_TRUE(::IsIconic(window));
+    ASSERT_TRUE(second.Start());
+    EXPECT_TRUE(second.WaitForExit(2000));
+    Settle(500);
+    EXPECT_FALSE(::IsIconic(window));
+    EXPECT_EQ(::GetForegroundWindow(), window);
+}
+
+TEST(Closing, EscapeEndsTheProgram) {
+    ProgramUnderTest program;
+    HWND window = StartAndWait(program);
+    ASSERT_NE(window, nullptr);
+    ::SetForegroundWindow(window);
+    Settle();
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(program.WaitForExit(5000));
+}
+
+TEST(Closing, TheCloseButtonEndsTheProgram) {
+    ProgramUnderTest program;
+    HWND window = StartAndWait(program);
+    ASSERT_NE(window, nullptr);
+    ClickAt(ControlCentre(window, IDC_CLOSE));
+    EXPECT_TRUE(program.WaitForExit(5000));
+}
+
+TEST(Dragging, TheFreeSurfaceMovesTheWindowAButtonDoesNot) {
+    ProgramUnderTest program;
+    HWND window = StartAndWait(program);
+    ASSERT_NE(window, nullptr);
+    const RECT before = WindowRect(window);
+    // A spot of the header with no control on it.
+    const POINT free{before.left + 300, before.top + 45};
+    DragFromTo(free, POINT{free.x + 120, free.y + 60});
+    const RECT moved = WindowRect(window);
+    EXPECT_EQ(moved.left - before.left, 120);
+    EXPECT_EQ(moved.top - before.top, 60);
+
+    const POINT onButton = ControlCentre(window, IDC_640);
+    DragFromTo(onButton, POINT{onButton.x + 80, onButton.y - 40});
+    const RECT after = WindowRect(window);
+    EXPECT_EQ(after.left, moved.left);
+    EXPECT_EQ(after.top, moved.top);
+    EXPECT_TRUE(program.IsRunning());
+}
+
+TEST(ConnectorPictures, ClickingOneStartsNoAction) {
+    ProgramUnderTest program;
+    HWND window = StartAndWait(program);
+    ASSERT_NE(window, nullptr);
+    DEVMODEA before{};
+    before.dmSize = sizeof(before);
+    ::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &before);
+    for (int id : {IDC_SVIDEO, IDC_COMPOSITE, IDC_COMPONENT, IDC_HDMI}) ClickAt(ControlCentre(window, id));
+    Settle(500);
+    DEVMODEA after{};
+    after.dmSize = sizeof(after);
+    ::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &after);
+    EXPECT_TRUE(program.IsRunning());
+    EXPECT_EQ(program.TopLevelWindows().size(), 1u) << "no message box or other window";
+    EXPECT_EQ(after.dmPelsWidth, before.dmPelsWidth);
+    EXPECT_EQ(after.dmPelsHeight, before.dmPelsHeight);
+}
+
+// Wine's font replacement: the main window's font stands for another face from now on.
+void ReplaceDialogFont(const wchar_t* face) {
+    HKEY key = nullptr;
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Fonts\\Replacements", 0, nullptr, 0, KEY_SET_VALUE,
+                      nullptr, &key, nullptr);
+    const DWORD bytes = static_cast<DWORD>((wcslen(face) + 1) * sizeof(wchar_t));
+    ::RegSetValueExW(key, L"\u65B0\u7D30\u660E\u9AD4", 0, REG_SZ, reinterpret_cast<const BYTE*>(face), bytes);
+    ::RegCloseKey(key);
+}
+
+TEST(Layout, TheWindowKeepsItsIntendedGeometryWhateverFontWineSubstitutes) {
+    const std::string ctl = "\"" + DriverFolder() + "\\orva_ctl.exe\" font-face";
+    const wchar_t* replacements[] = {nullptr, L"DejaVu Sans", L"AR PL UMing TW"};
+    std::vector<std::string> faces;
+    for (const wchar_t* face : replacements) {
+        if (face) ReplaceDialogFont(face);
+        faces.push_back(RunAndCapture(ctl));
+        std::printf("font: %s", faces.back().c_str());
+        const Geometry g = MeasureMainWindow();
+        EXPECT_EQ(g.client.right, 506);
+        EXPECT_EQ(g.client.bottom, 395);
+        EXPECT_EQ(g.hdmi.left, 384);
+        EXPECT_EQ(g.hdmi.top, 77);
+        EXPECT_EQ(g.sVideo.left, 21);
+        EXPECT_EQ(g.sVideo.top, 71);
+    }
+    EXPECT_NE(faces[0], faces[1]) << "the replacements did not change the font's metrics";
+    EXPECT_NE(faces[1], faces[2]) << "the replacements did not change the font's metrics";
+}
