@@ -1,0 +1,159 @@
+#include "confirm/timed_message_box.h"
+
+#include <mbstring.h>
+
+#include "confirm/countdown.h"
+
+CMapPtrToPtr TimedMessageBox::s_timerMap(10);
+CCriticalSection TimedMessageBox::s_timerLock;
+
+bool modeAccepted = false;
+
+namespace {
+
+constexpr UINT kTickPeriodMs = 1000;
+constexpr LONG kLastButtonId = 9;  // message box buttons have ids 1 to 9 (IDOK ... IDCONTINUE)
+
+void* TimerKey(UINT_PTR nTimerId) { return reinterpret_cast<void*>(nTimerId); }
+
+bool SameTextNoCase(const char* a, const char* b) {
+    return ::_mbsicmp(reinterpret_cast<const unsigned char*>(a), reinterpret_cast<const unsigned char*>(b)) == 0;
+}
+
+CString WindowText(HWND hWnd) {
+    CWnd window;  // borrows the handle: neither attached nor subclassed, so nothing to undo
+    window.m_hWnd = hWnd;
+    CString text;
+    window.GetWindowText(text);
+    window.m_hWnd = nullptr;
+    return text;
+}
+
+HWND MainWindowHandle() {
+    CWnd* main = AfxGetMainWnd();
+    return main && ::IsWindow(main->m_hWnd) ? main->m_hWnd : nullptr;
+}
+
+}  // namespace
+
+int TimedMessageBox::Show(UINT nType, const char* lpszText, const char* lpszCaption, DWORD dwTimeout,
+                          int nDefaultId, const char* lpszCountdownFormat, HWND hWndOwner, bool* answeredInTime) {
+    TimedMessageBox box;
+    box.m_nType = nType;
+    box.m_strText = lpszText;
+    box.m_strCaption = lpszCaption;
+    box.m_dwTimeout = CountdownTimeoutField(dwTimeout);
+    box.m_nDefaultId = nDefaultId;
+    box.m_strCountdownFormat = lpszCountdownFormat;
+    box.m_hWndOwner = hWndOwner ? hWndOwner : MainWindowHandle();
+    const int result = box.Run();
+    // A box that could not be shown (0, or -1 from the dialog manager) was answered by nobody.
+    if (answeredInTime) *answeredInTime = result > 0 && !box.m_bTimedOut;
+    return result;
+}
+
+TimedMessageBox::~TimedMessageBox() { StopTimer(); }
+
+int TimedMessageBox::Run() {
+    StartTimer();
+    m_bShowing = TRUE;
+    m_dwStart = ::GetTickCount();
+    m_strShown = ComposeCountdownText(m_strText, m_strCountdownFormat, CountdownFirstSeconds(m_dwTimeout));
+    const int result = ::MessageBoxA(m_hWndOwner, m_strShown, m_strCaption, m_nType);
+    m_bShowing = FALSE;
+    StopTimer();
+    return result;
+}
+
+void TimedMessageBox::StartTimer() {
+    CSingleLock lock(&s_timerLock, TRUE);
+    m_nTimerId = ::SetTimer(nullptr, 0, kTickPeriodMs, &TimedMessageBox::TimerProc);
+    // Without a timer no tick ever comes, and the box is a plain message box.
+    if (m_nTimerId) s_timerMap.SetAt(TimerKey(m_nTimerId), this);
+}
+
+void TimedMessageBox::StopTimer() {
+    CSingleLock lock(&s_timerLock, TRUE);
+    if (!m_nTimerId) return;
+    ::KillTimer(nullptr, m_nTimerId);
+    s_timerMap.RemoveKey(TimerKey(m_nTimerId));
+    m_nTimerId = 0;
+}
+
+void CALLBACK TimedMessageBox::TimerProc(HWND, UINT, UINT_PTR nIDEvent, DWORD) {
+    void* found = nullptr;
+    {
+        CSingleLock lock(&s_timerLock, TRUE);
+        if (!s_timerMap.Lookup(TimerKey(nIDEvent), found)) return;
+    }
+    // Outside the lock: a tick may run while another box of this thread shows.
+    static_cast<TimedMessageBox*>(found)->OnTick();
+}
+
+void TimedMessageBox::OnTick() {
+    if (!m_bShowing) return;
+    FindWindows();
+    // Neither the countdown nor the timeout runs on a box we cannot see.
+    if (!m_hWndBox || !m_hWndText) return;
+    const DWORD elapsed = CountdownElapsed(m_dwStart, ::GetTickCount());
+    if (!CountdownExpired(m_dwTimeout, elapsed)) {
+        m_strShown = ComposeCountdownText(m_strText, m_strCountdownFormat, CountdownSecondsLeft(m_dwTimeout, elapsed));
+        ::SetWindowTextA(m_hWndText, m_strShown);
+        return;
+    }
+    m_bTimedOut = TRUE;
+    // As if the button had been clicked; posted again on every tick until the box has ended.
+    ::PostMessageA(m_hWndBox, WM_COMMAND, MAKEWPARAM(LOWORD(m_nDefaultId), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(m_hWndDefault));
+}
+
+void TimedMessageBox::FindWindows() {
+    if (!m_hWndBox) m_hWndBox = FindBoxWindow();
+    if (!m_hWndBox) return;
+    std::vector<HWND> buttonCandidates;
+    if (!m_hWndText) m_hWndText = FindTextControl(buttonCandidates);
+    if (!m_hWndDefault) m_hWndDefault = FindDefaultButton(buttonCandidates);
+}
+
+HWND TimedMessageBox::FindBoxWindow() const {
+    // The system makes the owner's top-level window the owner of the box; without any owner
+    // the box is an unowned top-level window, and caption and visibility alone identify it.
+    HWND owner = m_hWndOwner ? ::GetAncestor(m_hWndOwner, GA_ROOT) : nullptr;
+    if (m_hWndOwner && !owner) return nullptr;  // the owner is gone, and its box with it
+    for (HWND w = ::GetWindow(::GetDesktopWindow(), GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
+        if (owner && !AfxIsDescendant(owner, w)) continue;
+        if (::IsWindowVisible(w) && SameTextNoCase(WindowText(w), m_strCaption)) return w;
+    }
+    return nullptr;
+}
+
+HWND TimedMessageBox::FindTextControl(std::vector<HWND>& buttonCandidates) const {
+    for (HWND child = ::GetWindow(m_hWndBox, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::GetWindowLongA(child, GWL_ID) <= kLastButtonId) {
+            buttonCandidates.push_back(child);
+            continue;
+        }
+        char className[260] = {};
+        ::GetClassNameA(child, className, sizeof className);
+        if (SameTextNoCase(className, "STATIC") && SameTextNoCase(WindowText(child), m_strShown)) return child;
+    }
+    return nullptr;
+}
+
+HWND TimedMessageBox::FindDefaultButton(const std::vector<HWND>& buttonCandidates) {
+    if (HWND button = ::GetDlgItem(m_hWndBox, m_nDefaultId)) return button;
+    // The box lacks that button: press the first button met before the text instead.
+    for (HWND candidate : buttonCandidates) {
+        if (!candidate) continue;
+        m_nDefaultId = static_cast<int>(::GetWindowLongA(candidate, GWL_ID));
+        return candidate;
+    }
+    return nullptr;
+}
+
+void ConfirmWithTimeout(const char* lpszCaption, DWORD dwTimeout, HWND hWndOwner) {
+    bool answered = false;
+    TimedMessageBox::Show(MB_OK, "Press button", lpszCaption, dwTimeout, IDOK, "\nwithin %lu sec!!", hWndOwner,
+                          &answered);
+    modeAccepted = answered;
+}

@@ -1,0 +1,71 @@
+#pragma once
+// A standard message box that counts down the seconds left in its own text and, when the time
+// is up, presses a chosen button by itself.
+//
+// The box is the system's own MessageBoxA dialog, unchanged. A one-second thread timer finds
+// the box among the top-level windows (by owner, visibility and caption), then its text control
+// (a "STATIC" that shows the text we gave), rewrites that text every second and, at the end,
+// posts the button's command to the box. The timer callback runs inside the box's modal loop.
+#include <vector>
+
+#include "framework/afxcoll.h"
+#include "framework/afxmt.h"
+#include "framework/afxwin.h"
+
+class TimedMessageBox {
+public:
+    // Shows the box and runs it to its end; returns what MessageBoxA returned (IDOK, IDCANCEL,
+    // ...; 0 or -1 when the box could not be shown). nDefaultId is the button pressed at timeout;
+    // lpszCountdownFormat is a printf format with one unsigned long for the seconds left (%lu),
+    // appended to the text; empty for none. A null owner means the application's main window.
+    // answeredInTime, when given, is true when someone answered the box before the time was
+    // up, false when the timeout pressed the button or the box could not be shown.
+    static int Show(UINT nType, const char* lpszText, const char* lpszCaption, DWORD dwTimeout, int nDefaultId,
+                    const char* lpszCountdownFormat, HWND hWndOwner, bool* answeredInTime = nullptr);
+
+    // The timer callback: finds the box by its timer id and lets it tick.
+    static void CALLBACK TimerProc(HWND hWnd, UINT nMsg, UINT_PTR nIDEvent, DWORD dwTime);
+
+    virtual ~TimedMessageBox();
+    TimedMessageBox(const TimedMessageBox&) = delete;
+    TimedMessageBox& operator=(const TimedMessageBox&) = delete;
+
+    // Timer id to showing box, one entry for each box whose timer runs; guarded by s_timerLock,
+    // which is held only around the map's own operations.
+    static CMapPtrToPtr s_timerMap;
+    static CCriticalSection s_timerLock;
+
+private:
+    TimedMessageBox() = default;
+    int Run();
+    void StartTimer();
+    void StopTimer();
+    void OnTick();
+    void FindWindows();
+    HWND FindBoxWindow() const;
+    HWND FindTextControl(std::vector<HWND>& buttonCandidates) const;
+    HWND FindDefaultButton(const std::vector<HWND>& buttonCandidates);
+
+    HWND m_hWndOwner = nullptr;
+    HWND m_hWndBox = nullptr;
+    HWND m_hWndText = nullptr;
+    HWND m_hWndDefault = nullptr;
+    CString m_strText;
+    CString m_strCountdownFormat;
+    CString m_strCaption;
+    CString m_strShown;
+    UINT m_nType = 0;
+    DWORD m_dwTimeout = 0;  // milliseconds minus one
+    DWORD m_dwStart = 0;
+    UINT_PTR m_nTimerId = 0;
+    BOOL m_bShowing = FALSE;
+    BOOL m_bTimedOut = FALSE;
+    int m_nDefaultId = 0;
+};
+
+// The outcome of the last ConfirmWithTimeout: true when the user answered within the time.
+extern bool modeAccepted;
+
+// Asks "Press button" with a countdown of the timeout's seconds on a second line, in an OK box
+// with the caption, and sets modeAccepted.
+void ConfirmWithTimeout(const char* lpszCaption, DWORD dwTimeout, HWND hWndOwner);
