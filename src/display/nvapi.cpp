@@ -1,0 +1,81 @@
+#include "display/nvapi.h"
+
+#include <windows.h>
+
+#include "display/system_library.h"
+
+namespace {
+
+// Positions of the functions in the table.
+enum NvApiSlot { kSlotEnumNvidiaDisplayHandle, kSlotGetPhysicalGPUsFromDisplay, kSlotGPU_GetActiveOutputs,
+                 kSlotQueryTvOutputInfo };
+
+// The functions this program calls, in slot order; the driver's other functions are not used,
+// so they have no entries.
+NvApiTableEntry NvApiFunctionTable[] = {
+    {nullptr, kNvIdEnumNvidiaDisplayHandle},
+    {nullptr, kNvIdGetPhysicalGPUsFromDisplay},
+    {nullptr, kNvIdGPU_GetActiveOutputs},
+    {nullptr, kNvIdQueryTvOutputInfo},
+    {nullptr, 0},
+};
+
+// What a function without a driver address answers.
+NvAPI_Status s_notAvailableStatus = kNvStatusNotInitialised;
+
+// The initialised library: the table's addresses point into it, so it is never freed.
+HMODULE s_library = nullptr;
+
+// Continues at the driver's function in the slot with the caller's arguments.
+template <typename Function, typename... Args>
+NvAPI_Status Forward(NvApiSlot slot, Args... args) {
+    void* address = NvApiFunctionTable[slot].address;
+    if (!address) return s_notAvailableStatus;
+    return reinterpret_cast<Function>(address)(args...);
+}
+
+// Calls the library's initialise function and hands back its lookup; null when the lookup or
+// the initialise function is missing or initialising fails.
+NvQueryInterfaceFn InitialiseDriver(HMODULE library) {
+    const auto lookup = GetProcAddressAs<NvQueryInterfaceFn>(library, "nvapi_QueryInterface");
+    if (!lookup) return nullptr;
+    const auto initialise = reinterpret_cast<NvInitializeFn>(lookup(kNvIdInitialize));
+    if (!initialise || initialise() < 0) return nullptr;
+    return lookup;
+}
+
+}  // namespace
+
+NvAPI_Status __cdecl NvAPI_Initialize() {
+    // A library initialised before is used again rather than loaded a second time.
+    HMODULE library = s_library ? s_library : LoadSystemLibrary("nvapi.dll");
+    if (!library) return kNvStatusLibraryMissing;
+    const NvQueryInterfaceFn lookup = InitialiseDriver(library);
+    if (!lookup) {
+        // Nothing points into a library that failed here, so it goes again.
+        if (library != s_library) ::FreeLibrary(library);
+        return kNvStatusFailed;
+    }
+    s_library = library;
+    s_notAvailableStatus = kNvStatusNotProvided;
+    BindNvApiTable(NvApiFunctionTable, [lookup](uint32_t id) { return lookup(id); });
+    return kNvStatusOk;
+}
+
+NvAPI_Status __cdecl NvAPI_EnumNvidiaDisplayHandle(uint32_t index, NvDisplayHandle* display) {
+    return Forward<NvEnumNvidiaDisplayHandleFn>(kSlotEnumNvidiaDisplayHandle, index, display);
+}
+
+NvAPI_Status __cdecl NvAPI_GetPhysicalGPUsFromDisplay(NvDisplayHandle display,
+                                                      NvPhysicalGpuHandle gpus[kNvMaxPhysicalGpus],
+                                                      uint32_t* count) {
+    return Forward<NvGetPhysicalGPUsFromDisplayFn>(kSlotGetPhysicalGPUsFromDisplay, display, gpus, count);
+}
+
+NvAPI_Status __cdecl NvAPI_GPU_GetActiveOutputs(NvPhysicalGpuHandle gpu, uint32_t* outputMask) {
+    return Forward<NvGPU_GetActiveOutputsFn>(kSlotGPU_GetActiveOutputs, gpu, outputMask);
+}
+
+NvAPI_Status __cdecl QueryTvOutputInfo(NvDisplayHandle display, uint32_t outputMask, NvTvOutputInfo* info) {
+    return Forward<NvQueryTvOutputInfoFn>(kSlotQueryTvOutputInfo, display, outputMask, info);
+}

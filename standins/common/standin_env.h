@@ -1,0 +1,57 @@
+#pragma once
+// What every stand-in driver library shares: its scenario comes from environment variables,
+// read at each call so a test can change it between calls, and each call it receives is
+// appended as one line to the log file named by ORVA_STANDIN_LOG (nothing is logged when that
+// variable is unset).
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace standin {
+
+// The variable's value into buffer; false when it is unset (or too long for the buffer).
+inline bool ReadVariable(const char* name, char* buffer, DWORD size) {
+    const DWORD length = ::GetEnvironmentVariableA(name, buffer, size);
+    return length > 0 && length < size;
+}
+
+// The variable as a number (decimal, or hexadecimal with 0x), or fallback when it is unset.
+inline long long ReadNumber(const char* name, long long fallback) {
+    char value[64];
+    return ReadVariable(name, value, sizeof value) ? std::strtoll(value, nullptr, 0) : fallback;
+}
+
+// Appends one line, formatted as by printf, to the log file.
+inline void Log(const char* format, ...) {
+    char path[MAX_PATH];
+    if (!ReadVariable("ORVA_STANDIN_LOG", path, sizeof path)) return;
+    char line[1024];
+    va_list args;
+    va_start(args, format);
+    int length = std::vsnprintf(line, sizeof line - 1, format, args);  // room for the line end
+    va_end(args);
+    if (length < 0) return;
+    if (length > static_cast<int>(sizeof line) - 2) length = sizeof line - 2;  // cut to fit
+    line[length] = '\n';
+    HANDLE file = ::CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    ::WriteFile(file, line, static_cast<DWORD>(length) + 1, &written, nullptr);
+    ::CloseHandle(file);
+}
+
+// An address as a number, for log lines ("%llX"): the same text in every module.
+inline unsigned long long AddressValue(const void* address) { return reinterpret_cast<uintptr_t>(address); }
+
+// The full path of the given module (the stand-in's own copy), for the attach and detach lines
+// that show which copy of a library was loaded.
+inline const char* ModulePath(HMODULE module, char (&buffer)[MAX_PATH]) {
+    if (!::GetModuleFileNameA(module, buffer, MAX_PATH)) buffer[0] = '\0';
+    return buffer;
+}
+
+}  // namespace standin
