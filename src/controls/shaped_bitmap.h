@@ -1,0 +1,18 @@
+#pragma once
+// A window's background bitmap, which also gives the window its outline.
+#include "controls/key_region.h"
+#include "framework/afxwin.h"
+
+// Holds one bitmap (attached by its owner, deleted by the inherited destructor) and offers the
+// window outline cut from it, its size and a 1:1 copy onto a device context.
+class ShapedBitmap : public CBitmap {
+public:
+    // The region of every pixel whose colour differs from the key (KEY_TOP_LEFT: the top-left
+    // pixel's colour), in bitmap coordinates; null without a bitmap. The caller owns it.
+    HRGN BuildRegion(COLORREF key);
+    // Width and height in pixels; (0, 0) without a bitmap.
+    CSize GetSize() const;
+    // Copies the whole bitmap unscaled with its top-left corner at (x, y); the BitBlt result, or
+    // 0 without a device context or without a bitmap.
+    BOOL Draw(CDC* dc, int x, int y);
+};
