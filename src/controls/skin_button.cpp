@@ -1,0 +1,380 @@
+#include "controls/skin_button.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "controls/key_region.h"
+
+namespace {
+
+constexpr COLORREF kMaskOutside = RGB(255, 255, 255);
+
+// A memory context holding one bitmap for the length of one drawing step.
+class BitmapContext {
+public:
+    BitmapContext(HDC compatibleWith, HGDIOBJ bitmap)
+        : dc_(::CreateCompatibleDC(compatibleWith)), previous_(dc_ ? ::SelectObject(dc_, bitmap) : nullptr) {}
+    ~BitmapContext() {
+        if (!dc_) return;
+        ::SelectObject(dc_, previous_);
+        ::DeleteDC(dc_);
+    }
+    BitmapContext(const BitmapContext&) = delete;
+    BitmapContext& operator=(const BitmapContext&) = delete;
+    operator HDC() const { return dc_; }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+SIZE BitmapSize(const CBitmap& bitmap) {
+    BITMAP info{};
+    if (!bitmap.GetBitmap(&info)) return SIZE{0, 0};
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(SkinButton, CButton)
+    ON_WM_ERASEBKGND()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_KILLFOCUS()
+    ON_WM_KEYDOWN()
+    ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
+    ON_MESSAGE(WM_SKIN_UNCHECK, OnSkinUncheck)
+    ON_MESSAGE(BM_SETCHECK, OnSetCheck)
+    ON_MESSAGE(BM_GETCHECK, OnGetCheck)
+END_MESSAGE_MAP()
+
+SkinButton::SkinButton() : textColour(::GetSysColor(COLOR_BTNTEXT)) {}
+
+void SkinButton::PreSubclassWindow() {
+    const UINT type = static_cast<UINT>(::GetWindowLongA(m_hWnd, GWL_STYLE)) & 0xFF;
+    if ((type & 3) == 3) {
+        behaviour = ButtonBehaviour::Toggle;
+    } else if ((type & 9) == 9) {
+        behaviour = ButtonBehaviour::Radio;
+    } else {
+        behaviour = ButtonBehaviour::Push;
+    }
+    CButton::PreSubclassWindow();
+    // The type is replaced, not OR-ed: OR-ing the owner-draw bits into some types (a plain radio
+    // button, a three-state box) would give a type that is not owner-drawn at all.
+    ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
+}
+
+// ---- Images -------------------------------------------------------------------------------
+
+bool SkinButton::SetBitmaps(UINT normalId, UINT pressedId, UINT hoverId, UINT disabledId, UINT focusId, UINT maskId,
+                            short newDrawMode, short newDrawEdge, short newFocusInset) {
+    for (CBitmap* image : {&normalImage, &pressedImage, &hoverImage, &disabledImage, &maskImage, &focusImage})
+        image->DeleteObject();
+    bool allLoaded = true;
+    auto load = [&allLoaded](CBitmap& image, UINT id) {
+        if (id && !image.LoadBitmap(id)) allLoaded = false;
+    };
+    load(normalImage, normalId);
+    load(pressedImage, pressedId);
+    load(hoverImage, hoverId);
+    load(focusImage, focusId);
+    // The normal image is loaded a second time, so that every member owns its own handle.
+    load(disabledImage, disabledId ? disabledId : normalId);
+
+    drawMode = newDrawMode >= 2 ? DrawMode::Tile : newDrawMode < 0 ? DrawMode::Copy : static_cast<DrawMode>(newDrawMode);
+    drawEdge = newDrawEdge;
+    focusInset = std::max<int16_t>(newFocusInset, 0);
+
+    // Without a mask the window keeps whatever region and size it had.
+    load(maskImage, maskId);
+    if (maskImage.GetSafeHandle()) ApplyMask();
+    return allLoaded;
+}
+
+HRGN SkinButton::BuildMaskRegion(const CBitmap& mask) {
+    return BuildKeyRegion(mask, kMaskOutside);
+}
+
+void SkinButton::ApplyMask() {
+    if (!m_hWnd) return;
+    if (HRGN shape = BuildMaskRegion(maskImage)) {
+        // From here on the window owns the region and frees it when it replaces it or is destroyed.
+        if (SetWindowRgn(shape, TRUE)) {
+            region = shape;
+        } else {
+            ::DeleteObject(shape);
+        }
+    }
+    if (drawMode == DrawMode::Copy) {
+        const SIZE size = BitmapSize(maskImage);
+        SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    }
+}
+
+// ---- Painting -----------------------------------------------------------------------------
+
+BOOL SkinButton::OnEraseBkgnd(CDC*) { return TRUE; }
+
+void SkinButton::DrawItem(LPDRAWITEMSTRUCT item) {
+    // While the mouse holds the button, its pushed look follows the cursor; a change of the
+    // pushed state asks for another paint, which draws.
+    POINT cursor;
+    if (mouseDown && ::GetCapture() == m_hWnd && ::GetCursorPos(&cursor)) {
+        const bool over = IsOverButton(cursor);
+        const bool pushed = (SendMessage(BM_GETSTATE) & BST_PUSHED) != 0;
+        if (over != pushed) {
+            SendMessage(BM_SETSTATE, over);
+            return;
+        }
+    }
+
+    CDC dc;
+    dc.Attach(item->hDC);
+    CString caption;
+    GetWindowText(caption);
+    dc.SetBkMode(TRANSPARENT);
+    RECT rect = item->rcItem;
+    RECT textRect = rect;
+    textRect.left += focusInset + 2;
+    textRect.right -= focusInset + 2;
+    const UINT state = item->itemState;
+
+    if (state & ODS_DISABLED) {
+        DrawImageOrFace(dc, disabledImage, rect);
+        if (drawEdge) ::DrawEdge(dc, &rect, EDGE_RAISED, BF_RECT);
+        // Embossed: a light copy of the caption with a grey one a pixel up and left over it.
+        dc.SetTextColor(::GetSysColor(COLOR_BTNHIGHLIGHT));
+        DrawCaption(dc, caption, textRect);
+        ::OffsetRect(&textRect, -1, -1);
+        dc.SetTextColor(::GetSysColor(COLOR_GRAYTEXT));
+        DrawCaption(dc, caption, textRect);
+        return;
+    }
+
+    if ((state & ODS_SELECTED) || checked) {
+        DrawImageOrFace(dc, pressedImage, rect);
+        ::OffsetRect(&textRect, 1, 1);
+        if (drawEdge) ::DrawEdge(dc, &rect, EDGE_SUNKEN, BF_RECT);
+    } else {
+        const CBitmap* image = &normalImage;
+        if (hover && hoverImage.GetSafeHandle()) {
+            image = &hoverImage;
+        } else if ((state & ODS_FOCUS) && focusImage.GetSafeHandle()) {
+            image = &focusImage;
+        }
+        DrawImageOrFace(dc, *image, rect);
+        if (drawEdge) ::DrawEdge(dc, &rect, EDGE_RAISED, BF_RECT);
+    }
+    if ((state & ODS_FOCUS) && focusInset > 0) {
+        RECT focus = rect;
+        ::InflateRect(&focus, -focusInset, -focusInset);
+        ::DrawFocusRect(dc, &focus);
+    }
+    dc.SetTextColor(textColour);
+    DrawCaption(dc, caption, textRect);
+}
+
+void SkinButton::DrawCaption(CDC& dc, const CString& caption, RECT textRect) {
+    dc.DrawText(caption, caption.GetLength(), &textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+void SkinButton::DrawImageOrFace(CDC& dc, const CBitmap& image, const RECT& rect) {
+    if (image.GetSafeHandle()) {
+        DrawImage(dc, image, rect);
+    } else {
+        dc.FillSolidRect(&rect, ::GetSysColor(COLOR_BTNFACE));
+    }
+}
+
+void SkinButton::DrawImage(HDC target, const CBitmap& image, const RECT& rect) {
+    const SIZE imageSize = BitmapSize(image);
+    if (imageSize.cx <= 0 || imageSize.cy <= 0) return;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    BitmapContext source(target, image.GetSafeHandle());
+
+    if (drawMode == DrawMode::Tile) {
+        for (int y = 0; y < height; y += imageSize.cy) {
+            for (int x = 0; x < width; x += imageSize.cx) {
+                ::BitBlt(target, rect.left + x, rect.top + y, std::min<int>(imageSize.cx, width - x),
+                         std::min<int>(imageSize.cy, height - y), source, 0, 0, SRCCOPY);
+            }
+        }
+        return;
+    }
+
+    // Copy places the image 1:1 from its top-left corner; Stretch fits the whole image to the
+    // rectangle. A mask, if any, is placed the same way as its image.
+    const bool stretch = drawMode == DrawMode::Stretch;
+    const int copyWidth = std::min<int>(imageSize.cx, width);
+    const int copyHeight = std::min<int>(imageSize.cy, height);
+    auto place = [&](HDC to, int x, int y, HDC from, DWORD rop) {
+        if (!stretch) {
+            ::BitBlt(to, x, y, copyWidth, copyHeight, from, 0, 0, rop);
+            return;
+        }
+        const int oldMode = ::SetStretchBltMode(to, COLORONCOLOR);
+        ::StretchBlt(to, x, y, width, height, from, 0, 0, imageSize.cx, imageSize.cy, rop);
+        ::SetStretchBltMode(to, oldMode);
+    };
+
+    if (!maskImage.GetSafeHandle()) {
+        // A smaller image copied 1:1 leaves the rest of the button in the face colour.
+        if (!stretch && (copyWidth < width || copyHeight < height)) {
+            const HBRUSH face = ::GetSysColorBrush(COLOR_BTNFACE);
+            ::FillRect(target, &rect, face);
+        }
+        place(target, rect.left, rect.top, source, SRCCOPY);
+        return;
+    }
+
+    // Transparent drawing: over a copy of what the target shows, image XOR, mask AND, image
+    // XOR leaves the image where the mask is black and the old content where it is white.
+    BitmapContext mask(target, maskImage.GetSafeHandle());
+    CBitmap bufferBitmap;
+    bufferBitmap.Attach(::CreateCompatibleBitmap(target, width, height));
+    if (!bufferBitmap.GetSafeHandle()) return;
+    {
+        BitmapContext buffer(target, bufferBitmap.GetSafeHandle());
+        ::BitBlt(buffer, 0, 0, width, height, target, rect.left, rect.top, SRCCOPY);
+        place(buffer, 0, 0, source, SRCINVERT);
+        place(buffer, 0, 0, mask, SRCAND);
+        place(buffer, 0, 0, source, SRCINVERT);
+        ::BitBlt(target, rect.left, rect.top, width, height, buffer, 0, 0, SRCCOPY);
+    }  // the buffer context lets go of its bitmap before the bitmap is deleted
+}
+
+// ---- Tooltip ------------------------------------------------------------------------------
+
+void SkinButton::SetTooltipText(CString text) {
+    if (tooltip.GetSafeHwnd()) {
+        tooltip.UpdateTipText(text, this, 0);
+        return;
+    }
+    if (!tooltip.Create(this)) return;
+    if (!tooltip.AddTool(this, text, nullptr, 0)) {
+        // No tooltip without its tool: the next call tries again from the start.
+        tooltip.DestroyWindow();
+        return;
+    }
+    tooltip.SendMessage(TTM_ACTIVATE, TRUE);
+}
+
+void SkinButton::RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The tooltip does not watch the button's messages itself: it is fed the mouse messages.
+    if (!tooltip.GetSafeHwnd()) return;
+    MSG msg{m_hWnd, message, wParam, lParam, 0, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}};
+    tooltip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+}
+
+// ---- Mouse and keyboard -------------------------------------------------------------------
+
+bool SkinButton::IsOverButton(POINT screenPoint) const { return ::WindowFromPoint(screenPoint) == m_hWnd; }
+
+void SkinButton::OnMouseMove(UINT nFlags, CPoint point) {
+    RelayToTooltip(WM_MOUSEMOVE, nFlags, MAKELPARAM(point.x, point.y));
+    if (mouseDown && ::GetCapture() == m_hWnd) {
+        POINT screen = point;
+        ClientToScreen(&screen);
+        const bool over = IsOverButton(screen);
+        const bool pushed = (SendMessage(BM_GETSTATE) & BST_PUSHED) != 0;
+        if (pushed != over) {
+            SendMessage(BM_SETSTATE, over);
+            Invalidate();
+        }
+    } else if (!hover) {
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, m_hWnd, 0};
+        if (::_TrackMouseEvent(&track)) {
+            hover = true;
+            Invalidate();
+        }
+    }
+    Default();
+}
+
+LRESULT SkinButton::OnMouseLeave(WPARAM, LPARAM) {
+    hover = false;
+    Invalidate();
+    return 0;
+}
+
+void SkinButton::OnLButtonDown(UINT nFlags, CPoint point) {
+    RelayToTooltip(WM_LBUTTONDOWN, nFlags, MAKELPARAM(point.x, point.y));
+    if (hover) {
+        TRACKMOUSEEVENT track{sizeof(track), TME_CANCEL | TME_LEAVE, m_hWnd, 0};
+        if (::_TrackMouseEvent(&track)) hover = false;
+    }
+    Default();  // captures the mouse, shows the button pushed and takes the focus
+    mouseDown = true;
+}
+
+void SkinButton::OnLButtonDblClk(UINT nFlags, CPoint point) {
+    // A second press, so that two quick clicks give two clicks.
+    SendMessage(WM_LBUTTONDOWN, nFlags, MAKELPARAM(point.x, point.y));
+}
+
+void SkinButton::OnLButtonUp(UINT nFlags, CPoint point) {
+    // The check changes before the default processing notifies the parent of the click.
+    if (behaviour != ButtonBehaviour::Push) {
+        POINT screen = point;
+        ClientToScreen(&screen);
+        if (IsOverButton(screen)) CheckByUser();
+    }
+    RelayToTooltip(WM_LBUTTONUP, nFlags, MAKELPARAM(point.x, point.y));
+    mouseDown = false;
+    Default();
+}
+
+void SkinButton::OnKillFocus(CWnd*) {
+    if (::GetCapture() == m_hWnd) {
+        ::ReleaseCapture();
+        mouseDown = false;
+    }
+    Default();
+}
+
+void SkinButton::OnKeyDown(UINT nChar, UINT, UINT) {
+    if (behaviour != ButtonBehaviour::Push && nChar == VK_SPACE) CheckByUser();
+    Default();
+}
+
+// ---- Check state --------------------------------------------------------------------------
+
+void SkinButton::CheckByUser() {
+    SendMessage(BM_SETCHECK, behaviour == ButtonBehaviour::Toggle ? !checked : TRUE);
+}
+
+LRESULT SkinButton::OnSetCheck(WPARAM wParam, LPARAM) {
+    // A push button never stays checked.
+    checked = wParam != 0 && behaviour != ButtonBehaviour::Push;
+    if (checked && behaviour == ButtonBehaviour::Radio) UncheckRadioSiblings();
+    Invalidate();
+    return 0;
+}
+
+LRESULT SkinButton::OnGetCheck(WPARAM, LPARAM) { return checked ? 1 : 0; }
+
+LRESULT SkinButton::OnSkinUncheck(WPARAM, LPARAM) {
+    if (checked) {
+        checked = false;
+        Invalidate();
+    }
+    return 0;
+}
+
+void SkinButton::UncheckRadioSiblings() {
+    HWND parent = m_hWnd ? ::GetParent(m_hWnd) : nullptr;
+    if (!::IsWindow(m_hWnd) || !parent) return;
+    // The group's walk passes over hidden and disabled controls, so from a hidden or disabled
+    // button it never comes back to the button: it also ends at a control already reached.
+    std::vector<HWND> reached;
+    for (HWND next = ::GetNextDlgGroupItem(parent, m_hWnd, FALSE);
+         next && next != m_hWnd && std::find(reached.begin(), reached.end(), next) == reached.end();
+         next = ::GetNextDlgGroupItem(parent, next, FALSE)) {
+        reached.push_back(next);
+        ::PostMessageA(next, WM_SKIN_UNCHECK, 0, 0);
+    }
+}

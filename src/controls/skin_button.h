@@ -1,0 +1,85 @@
+#pragma once
+// The owner-drawn bitmap button of the skin: up to six images (normal, pressed, hover,
+// disabled, focus and a mask), chosen by the button's state on every paint, a window outline
+// cut from the mask, a centred caption, hover and press tracking, its own check state with
+// toggle and radio rules, and a tooltip.
+#include <cstdint>
+
+#include "framework/afxcmn.h"
+#include "framework/afxwin.h"
+
+// How a button treats clicks and checks; taken from its template's button type.
+enum class ButtonBehaviour : int32_t { Push = 0, Toggle = 2, Radio = 4 };
+
+// How an image is placed on the button.
+enum class DrawMode : int16_t { Copy = 0, Stretch = 1, Tile = 2 };
+
+// Tells a skin button to clear its check; a radio button posts it to the rest of its group.
+constexpr UINT WM_SKIN_UNCHECK = WM_USER + 0x100;
+
+class SkinButton : public CButton {
+public:
+    SkinButton();
+    ~SkinButton() override = default;
+
+    // Replaces the whole image set. An id of 0 means no such image; a disabled id of 0 shows
+    // the normal image. A mask shapes the window (its white pixels are outside) and, in Copy
+    // mode, sizes it; without a mask the window keeps its region and size. True when every
+    // image asked for was loaded.
+    bool SetBitmaps(UINT normalId, UINT pressedId, UINT hoverId, UINT disabledId, UINT focusId, UINT maskId,
+                    short drawMode, short drawEdge, short focusInset);
+    // The first call creates the tooltip; later calls change its text.
+    void SetTooltipText(CString text);
+
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void PreSubclassWindow() override;
+
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    void OnKillFocus(CWnd* pNewWnd);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSkinUncheck(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetCheck(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetCheck(WPARAM wParam, LPARAM lParam);
+
+    bool checked = false;
+    ButtonBehaviour behaviour = ButtonBehaviour::Push;
+    bool hover = false;
+    bool mouseDown = false;
+    CToolTipCtrl tooltip;
+    CBitmap normalImage;
+    CBitmap pressedImage;
+    CBitmap disabledImage;
+    CBitmap maskImage;
+    CBitmap hoverImage;
+    CBitmap focusImage;
+    int16_t focusInset = 0;
+    COLORREF textColour;
+    // The region last handed to the window; the window owns it, this only records it.
+    HRGN region = nullptr;
+    int32_t drawEdge = 0;
+    DrawMode drawMode = DrawMode::Stretch;
+
+private:
+    void RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam);
+    void DrawImage(HDC dc, const CBitmap& image, const RECT& rect);
+    // The image, or the button face where there is none.
+    void DrawImageOrFace(CDC& dc, const CBitmap& image, const RECT& rect);
+    void DrawCaption(CDC& dc, const CString& caption, RECT textRect);
+    // The region of the mask's non-white pixels, in button coordinates; null without a mask.
+    static HRGN BuildMaskRegion(const CBitmap& mask);
+    // Shapes the window from the mask; in Copy mode it also takes the mask's size.
+    void ApplyMask();
+    // True when the screen point lies on this button (nothing covers it there).
+    bool IsOverButton(POINT screenPoint) const;
+    // The check a click or the space bar gives: the opposite for Toggle, set for Radio.
+    void CheckByUser();
+    void UncheckRadioSiblings();
+};
