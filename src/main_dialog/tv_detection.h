@@ -46,3 +46,7 @@ struct TvDetectionResult {
 };
 
 extern TvDetectionResult TvDetection;
+
+// Intel's connector types: 2 is S-Video, 4 Composite, 32 Component; the driver reports HDMI and
+// the other digital outputs with types of their own, all taken as HDMI.
+TvConnector TvConnectorFromIntelType(uint32_t type);

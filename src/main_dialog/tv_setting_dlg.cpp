@@ -31,7 +31,9 @@ BOOL TvSettingDlg::OnInitDialog() {
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     SetWindowText(kTitle);
-    // The skin, the animation and the detection of the TV output follow here once they exist.
+    // The skin and the animation are set up here once they exist.
+    if (!DetectTvOutput()) return TRUE;  // after an error message the start-up view stays
+    // Lighting the detected connector comes with the skin.
     return TRUE;
 }
 

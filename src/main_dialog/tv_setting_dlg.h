@@ -38,6 +38,10 @@ protected:
     void On1080Small();
     void On1080Large();
 
+    // Finds the vendor interface and the TV connector, filling TvDetection; false after an error
+    // message, when initialisation is to stop and the start-up view stays.
+    bool DetectTvOutput();
+
     // The Intel backend: the TV device's uid on "\\.\Display1" or "\\.\Display2", and the
     // rewrite of its TV parameters before a 720-line or 1080-line Component mode is set.
     BOOL GetMonitorUid(DWORD wantedType, DWORD* pUid);
@@ -45,6 +49,11 @@ protected:
     HRESULT UpdateTvParameters1080(DWORD count, TvParameterBlock* pBlock);
 
 private:
+    // Both updates: read the block, set its format word and word 0, write it back.
+    HRESULT UpdateTvParameters(DWORD count, TvParameterBlock* pBlock, DWORD formatWord);
+    // Detection's Intel step: create the object (vendor Intel), then read the TV's connector.
+    bool CreateIntelObject();
+    bool DetectIntelConnector();
     void ApplyMode(const char* mode);
     void ApplyHdMode(HdLines lines, const char* variant);
 

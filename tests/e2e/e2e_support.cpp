@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <memory>
 
+// Unbuffered output: what a test printed is seen even when it hangs and is stopped.
+static const int g_unbuffered = std::setvbuf(stdout, nullptr, _IONBF, 0);
+
 std::string DriverFolder() {
     char path[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, path, MAX_PATH);

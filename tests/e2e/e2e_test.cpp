@@ -6,14 +6,19 @@
 #include <vector>
 
 #include "e2e_support.h"
+#include "standin_install.h"
 #include "resource.h"
 
 namespace {
 
 constexpr DWORD kStartTimeoutMs = 20000;
 
+// The program finds a quiet adapter: the ATI stand-in, which answers without any message.
+const bool g_quietAdapter = InstallIntoSystemDirectory(StandinPath("atipdlxx.dll"), "atipdlxx.dll");
+
 // Starts the program and waits for its main window.
 HWND StartAndWait(ProgramUnderTest& program) {
+    EXPECT_TRUE(g_quietAdapter);
     const DWORD start = ::GetTickCount();
     if (!program.Start()) return nullptr;
     HWND window = program.WaitForWindow(kDialogClass, kMainTitle, kStartTimeoutMs);
@@ -28,7 +33,8 @@ RECT WindowRect(HWND window) {
     return r;
 }
 
-// Runs a program of the build and returns what it printed.
+// Runs a program of the build (without a console of its own) and returns what it printed;
+// a program still running after 15 s is ended.
 std::string RunAndCapture(const std::string& commandLine) {
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
@@ -40,16 +46,23 @@ std::string RunAndCapture(const std::string& commandLine) {
     startup.hStdOutput = startup.hStdError = writeEnd;
     PROCESS_INFORMATION info{};
     std::string line = commandLine;
-    const bool started =
-        ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info) != 0;
+    const bool started = ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                          nullptr, &startup, &info) != 0;
     ::CloseHandle(writeEnd);
     std::string output;
-    char buffer[256];
-    DWORD got = 0;
-    while (started && ::ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got) output.append(buffer, got);
+    const DWORD start = ::GetTickCount();
+    bool ended = !started;
+    while (!ended && ::GetTickCount() - start < 15000) {
+        ended = ::WaitForSingleObject(info.hProcess, 50) == WAIT_OBJECT_0;
+        char buffer[256];
+        DWORD available = 0, got = 0;
+        while (::PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available &&
+               ::ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got)
+            output.append(buffer, got);
+    }
     ::CloseHandle(readEnd);
     if (started) {
-        ::WaitForSingleObject(info.hProcess, 10000);
+        if (!ended) ::TerminateProcess(info.hProcess, 1);
         ::CloseHandle(info.hThread);
         ::CloseHandle(info.hProcess);
     }

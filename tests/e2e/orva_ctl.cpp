@@ -1,16 +1,21 @@
 // A small Windows-side helper for scripts and tests that drive the program from outside.
-//   orva_ctl showcase PATH.bmp   start OrvaTvSetting.exe, wait for its window, save a screenshot
-//                                of the desktop, close the program; prints the start-up time
+//   orva_ctl showcase PATH.bmp   start OrvaTvSetting.exe on a simulated NVIDIA adapter with a TV
+//                                on HDMI (the stand-in driver), wait for its window, save a
+//                                screenshot of the desktop, close the program; prints the
+//                                start-up time
 //   orva_ctl font-face           the face Wine picks for the main window's font, and its size
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "e2e_support.h"
+#include "standin_install.h"
 
 namespace {
 
 int Showcase(const char* screenshotPath) {
+    InstallIntoSystemDirectory(StandinPath("nvapi.dll"), "nvapi.dll");
+    SetScenario("ORVA_NV_CONNECTOR", "97");
     ProgramUnderTest program;
     const DWORD start = ::GetTickCount();
     if (!program.Start()) {

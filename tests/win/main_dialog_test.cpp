@@ -12,6 +12,9 @@ namespace {
 
 CWinApp g_app("MainDialogTests");
 
+// Detection finds a quiet adapter: the ATI stand-in, which answers without any message.
+const bool g_quietAdapter = InstallIntoSystemDirectory(StandinPath("atipdlxx.dll"), "atipdlxx.dll");
+
 struct ExpectedControl {
     uint32_t id;
     uint16_t classOrdinal;  // 0x80 button, 0x82 static
@@ -41,6 +44,7 @@ uint16_t ClassOrdinal(const DialogItemInfo& item) {
 
 // Runs the main dialog with a script; TvDetection is reset for every run.
 INT_PTR RunMainDialog(TvSettingDlg& dialog, std::vector<DialogStep> steps) {
+    EXPECT_TRUE(g_quietAdapter);
     g_app.m_pMainWnd = &dialog;
     const INT_PTR result = RunModalScript(dialog, std::move(steps));
     g_app.m_pMainWnd = nullptr;
@@ -80,6 +84,40 @@ TEST(MainDialogTemplate, MatchesTheLayoutTheSkinIsDrawnFor) {
         EXPECT_EQ(got.rect.y, want.rect.y);
         EXPECT_EQ(got.rect.cx, want.rect.cx);
         EXPECT_EQ(got.rect.cy, want.rect.cy);
+    }
+}
+
+TEST(Resources, VersionBlockAndIconSizes) {
+    const LANGID taiwan = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL);
+    HRSRC version = ::FindResourceExA(nullptr, RT_VERSION, MAKEINTRESOURCEA(1), taiwan);
+    ASSERT_NE(version, nullptr);
+    const BYTE* block = static_cast<const BYTE*>(::LockResource(::LoadResource(nullptr, version)));
+    // VS_VERSIONINFO: the fixed file info follows the key L"VS_VERSION_INFO" at a 32-bit boundary.
+    const auto* info = reinterpret_cast<const VS_FIXEDFILEINFO*>(block + 40);
+    ASSERT_EQ(info->dwSignature, 0xFEEF04BDu);
+    EXPECT_EQ(info->dwFileVersionMS, 0x00010000u);
+    EXPECT_EQ(info->dwFileVersionLS, 0x00000005u);
+    EXPECT_EQ(info->dwProductVersionMS, 0x00010000u);
+    EXPECT_EQ(info->dwProductVersionLS, 0x00000005u);
+
+    HRSRC group = ::FindResourceExA(nullptr, RT_GROUP_ICON, MAKEINTRESOURCEA(IDR_MAINFRAME), taiwan);
+    ASSERT_NE(group, nullptr);
+    auto* directory = static_cast<BYTE*>(::LockResource(::LoadResource(nullptr, group)));
+    for (int size : {16, 32, 48}) {
+        const int id = ::LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
+        HRSRC icon = ::FindResourceExA(nullptr, RT_ICON, MAKEINTRESOURCEA(id), taiwan);
+        ASSERT_NE(icon, nullptr) << size;
+        HICON handle = ::CreateIconFromResourceEx(static_cast<BYTE*>(::LockResource(::LoadResource(nullptr, icon))),
+                                                  ::SizeofResource(nullptr, icon), TRUE, 0x00030000, 0, 0,
+                                                  LR_DEFAULTCOLOR);
+        ICONINFO parts{};
+        ASSERT_TRUE(::GetIconInfo(handle, &parts)) << size;
+        BITMAP colour{};
+        ::GetObjectA(parts.hbmColor, sizeof colour, &colour);
+        EXPECT_EQ(colour.bmWidth, size);
+        ::DeleteObject(parts.hbmColor);
+        ::DeleteObject(parts.hbmMask);
+        ::DestroyIcon(handle);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/afxwin.h"
+#include "standin_install.h"
 
 using DialogStep = std::function<void(CDialog&)>;
 
@@ -34,12 +35,3 @@ HWND CreatePlainWindow(DWORD style = WS_OVERLAPPEDWINDOW, HWND parent = nullptr)
 // A control's rectangle in its dialog's client coordinates.
 RECT ControlRect(HWND dialog, int id);
 
-// The full Windows path of a stand-in built into build/<preset>/standins/.
-std::string StandinPath(const char* fileName);
-// Copies a file into the prefix's system directory under the given name (where the vendors'
-// drivers install their libraries); false when the copy failed.
-bool InstallIntoSystemDirectory(const std::string& source, const char* installName);
-// Removes it again.
-void RemoveFromSystemDirectory(const char* installName);
-// The folder of the running test program.
-std::string ModuleFolder();
