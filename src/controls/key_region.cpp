@@ -1,5 +1,6 @@
 #include "controls/key_region.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -7,26 +8,22 @@
 
 namespace {
 
-// The bitmap's pixels as 0x00RRGGBB values, rows from the top; empty when it cannot be read.
-std::vector<uint32_t> ReadPixels(HBITMAP bitmap, int* width, int* height) {
-    BITMAP info{};
-    if (!bitmap || !::GetObjectA(bitmap, sizeof(info), &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return {};
+// Rows read per GetDIBits call: a band small enough to stay in the cache and to need no large
+// buffer, whose first touch would cost more than everything else together.
+constexpr int kBandRows = 16;
+
+// The pixels of rows [top, top + rows) as 0x00RRGGBB values, the band's bottom row first (scan
+// lines count from the bottom of a bitmap).
+bool ReadBand(HDC dc, HBITMAP bitmap, int width, int height, int top, int rows, uint32_t* pixels) {
     BITMAPINFOHEADER header{};
     header.biSize = sizeof(header);
-    header.biWidth = info.bmWidth;
-    header.biHeight = -info.bmHeight;  // top-down rows
+    header.biWidth = width;
+    header.biHeight = height;
     header.biPlanes = 1;
     header.biBitCount = 32;
     header.biCompression = BI_RGB;
-    std::vector<uint32_t> pixels(static_cast<size_t>(info.bmWidth) * info.bmHeight);
-    HDC screen = ::GetDC(nullptr);
-    const int rows = ::GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(),
-                                 reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
-    if (rows != info.bmHeight) return {};
-    *width = info.bmWidth;
-    *height = info.bmHeight;
-    return pixels;
+    return ::GetDIBits(dc, bitmap, static_cast<UINT>(height - top - rows), static_cast<UINT>(rows), pixels,
+                       reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) == rows;
 }
 
 // A COLORREF (red in the low byte) in the pixel encoding of a 32-bit DIB (blue in the low byte).
@@ -50,9 +47,27 @@ HRGN RegionFromRuns(const std::vector<PixelRun>& runs, int width, int height) {
 }  // namespace
 
 HRGN BuildKeyRegion(HBITMAP bitmap, COLORREF key) {
-    int width = 0, height = 0;
-    const std::vector<uint32_t> pixels = ReadPixels(bitmap, &width, &height);
-    if (pixels.empty()) return nullptr;
-    const uint32_t dibKey = key == KEY_TOP_LEFT ? pixels[0] & 0xFFFFFF : ToDibColour(key);
-    return RegionFromRuns(NonKeyRuns(pixels.data(), width, height, dibKey), width, height);
+    BITMAP info{};
+    if (!bitmap || !::GetObjectA(bitmap, sizeof(info), &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return nullptr;
+    const int width = info.bmWidth, height = info.bmHeight;
+    std::vector<uint32_t> band(static_cast<size_t>(width) * kBandRows);
+    std::vector<PixelRun> runs;
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    uint32_t dibKey = ToDibColour(key);
+    bool ok = true;
+    for (int top = 0; ok && top < height; top += kBandRows) {
+        const int rows = std::min(kBandRows, height - top);
+        ok = ReadBand(dc, bitmap, width, height, top, rows, band.data());
+        if (!ok) break;
+        if (top == 0 && key == KEY_TOP_LEFT) dibKey = band[static_cast<size_t>(rows - 1) * width] & 0xFFFFFF;
+        for (int y = top; y < top + rows; ++y) {
+            const uint32_t* row = band.data() + static_cast<size_t>(top + rows - 1 - y) * width;
+            for (PixelRun run : NonKeyRuns(row, width, 1, dibKey)) {
+                run.y = y;
+                runs.push_back(run);
+            }
+        }
+    }
+    ::DeleteDC(dc);
+    return ok ? RegionFromRuns(runs, width, height) : nullptr;
 }

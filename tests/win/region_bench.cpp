@@ -72,7 +72,7 @@ int main() {
     ::DeleteObject(background);
 
     std::printf("outline of the 494 x 400 background (bitmap %d), ms, best / median\n", kBackgroundId);
-    std::printf("  block read, one call         : %7.3f / %7.3f  (%d runs)\n", fastTime.bestMs, fastTime.medianMs, fastRuns);
+    std::printf("  banded block read            : %7.3f / %7.3f  (%d runs)\n", fastTime.bestMs, fastTime.medianMs, fastRuns);
     std::printf("  per pixel, subtract key runs : %7.3f / %7.3f  (%d runs)\n", subtractTime.bestMs, subtractTime.medianMs,
                 perPixelRuns);
     std::printf("  per pixel, unite other runs  : %7.3f / %7.3f  (%d runs)\n", uniteTime.bestMs, uniteTime.medianMs,
