@@ -46,9 +46,7 @@ int __cdecl GetConfiguration(int first, int second, int* answer) {
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    char path[MAX_PATH];
-    if (reason == DLL_PROCESS_ATTACH) standin::Log("atipdl attach %s", standin::ModulePath(instance, path));
-    if (reason == DLL_PROCESS_DETACH) standin::Log("atipdl detach %s", standin::ModulePath(instance, path));
+    standin::LogLoading("atipdl", instance, reason);
     return TRUE;
 }
 

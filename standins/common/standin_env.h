@@ -54,4 +54,12 @@ inline const char* ModulePath(HMODULE module, char (&buffer)[MAX_PATH]) {
     return buffer;
 }
 
+// Logs "<name> attach|detach <path of this copy>" when a process loads or unloads the stand-in,
+// so a test can tell which copy was loaded and whether it was let go.
+inline void LogLoading(const char* name, HMODULE module, DWORD reason) {
+    if (reason != DLL_PROCESS_ATTACH && reason != DLL_PROCESS_DETACH) return;
+    char path[MAX_PATH];
+    Log("%s %s %s", name, reason == DLL_PROCESS_ATTACH ? "attach" : "detach", ModulePath(module, path));
+}
+
 }  // namespace standin

@@ -153,9 +153,7 @@ void* __cdecl nvapi_QueryInterface(uint32_t id) {
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    char path[MAX_PATH];
-    if (reason == DLL_PROCESS_ATTACH) standin::Log("nvapi attach %s", standin::ModulePath(instance, path));
-    if (reason == DLL_PROCESS_DETACH) standin::Log("nvapi detach %s", standin::ModulePath(instance, path));
+    standin::LogLoading("nvapi", instance, reason);
     return TRUE;
 }
 
