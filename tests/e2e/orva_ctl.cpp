@@ -3,6 +3,7 @@
 //                                on HDMI (the stand-in driver), wait for its window, save a
 //                                screenshot of the desktop, close the program; prints the
 //                                start-up time
+//   orva_ctl demo                start it on the same simulated adapter and wait until it ends
 //   orva_ctl font-face           the face Wine picks for the main window's font, and its size
 #include <cstdio>
 #include <cstring>
@@ -13,9 +14,22 @@
 
 namespace {
 
-int Showcase(const char* screenshotPath) {
+// The stand-in NVIDIA driver, reporting a TV on HDMI.
+void SimulateNvidiaHdmi() {
     InstallIntoSystemDirectory(StandinPath("nvapi.dll"), "nvapi.dll");
     SetScenario("ORVA_NV_CONNECTOR", "97");
+}
+
+int Demo() {
+    SimulateNvidiaHdmi();
+    ProgramUnderTest program;
+    if (!program.Start()) return 2;
+    program.WaitForExit(INFINITE);
+    return 0;
+}
+
+int Showcase(const char* screenshotPath) {
+    SimulateNvidiaHdmi();
     ProgramUnderTest program;
     const DWORD start = ::GetTickCount();
     if (!program.Start()) {
@@ -68,7 +82,8 @@ int FontFace() {
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "showcase") == 0) return Showcase(argv[2]);
+    if (argc == 2 && std::strcmp(argv[1], "demo") == 0) return Demo();
     if (argc == 2 && std::strcmp(argv[1], "font-face") == 0) return FontFace();
-    std::fprintf(stderr, "usage: orva_ctl showcase PATH.bmp | orva_ctl font-face\n");
+    std::fprintf(stderr, "usage: orva_ctl showcase PATH.bmp | orva_ctl demo | orva_ctl font-face\n");
     return 1;
 }
