@@ -126,6 +126,11 @@ std::optional<DialogTemplateInfo> ParseDialogTemplate(const void* data, size_t s
 std::optional<DialogBaseUnits> KnownFontBaseUnits(const std::u16string& face, uint16_t pointSize) {
     // The Traditional Chinese UI font at 9 pt: 6 x 12 at 96 dpi.
     if (face == u"\u65B0\u7D30\u660E\u9AD4" && pointSize == 9) return DialogBaseUnits{6, 12};
+    // "System" at 10 pt asks for a 13-pixel character height, which is exactly the system raster
+    // font (cell 16, internal leading 3); the dialog manager then takes the same 8 x 16 that
+    // GetDialogBaseUnits gives for the system font. Machines without that font substitute one
+    // (Wine: a scalable face at 8 x 15), which would move the hint popup's close button.
+    if (face == u"System" && pointSize == 10) return DialogBaseUnits{8, 16};
     return std::nullopt;
 }
 

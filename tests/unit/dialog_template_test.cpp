@@ -107,6 +107,8 @@ TEST(DialogUnits, RoundLikeTheDialogManager) {
 
 TEST(DialogUnits, KnowsOnlyTheFontsWeMeasured) {
     EXPECT_EQ(KnownFontBaseUnits(kMingLiu, 9), (DialogBaseUnits{6, 12}));
+    EXPECT_EQ(KnownFontBaseUnits(u"System", 10), (DialogBaseUnits{8, 16}));
     EXPECT_FALSE(KnownFontBaseUnits(kMingLiu, 10));
+    EXPECT_FALSE(KnownFontBaseUnits(u"System", 9));
     EXPECT_FALSE(KnownFontBaseUnits(u"Tahoma", 9));
 }

@@ -1,0 +1,89 @@
+#include "confirm/hint_dialog.h"
+
+#include "resource.h"
+
+namespace {
+
+// The control-panel pictures (494 x 270) and the close button's images (15 x 15).
+constexpr UINT kHdmiPicture = 178;
+constexpr UINT kComponentPicture = 177;
+constexpr UINT kClosePressed = 173;
+constexpr UINT kCloseMask = 174;  // all black: the whole square is the button
+constexpr UINT kCloseNormal = 175;
+constexpr UINT kCloseHover = 176;
+
+UINT PictureFor(int screenshot) {
+    if (screenshot == HintDialog::kHdmiScreenshot) return kHdmiPicture;
+    if (screenshot == HintDialog::kComponentScreenshot) return kComponentPicture;
+    return 0;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(HintDialog, CDialog)
+    ON_WM_PAINT()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+HintDialog::HintDialog(CWnd* pParent) : CDialog(IDD_HINT, pParent) {}
+
+void HintDialog::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDOK, m_btnClose);
+}
+
+BOOL HintDialog::OnInitDialog() {
+    CDialog::OnInitDialog();
+    // A picture that fails to load leaves the popup a plain rectangle with its close button.
+    if (const UINT picture = PictureFor(m_nScreenshot)) m_bmpBackground.LoadBitmap(picture);
+    // A tool window gets no taskbar button; the template's extended styles are dropped.
+    ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    // The window owns the region from here on; without a picture there is none.
+    SetWindowRgn(m_bmpBackground.BuildRegion(KEY_TOP_LEFT), TRUE);
+    m_btnClose.SetBitmaps(kCloseNormal, kClosePressed, kCloseHover, 0, 0, kCloseMask, 0, 0, 0);
+    return TRUE;
+}
+
+void HintDialog::OnPaint() {
+    CPaintDC dc(m_hWnd);
+    const CSize size = m_bmpBackground.GetSize();
+    if (size.cx == 0 || size.cy == 0) return;  // no picture: the dialog's background shows
+
+    // Drawn off screen first, then copied in one piece, so the picture never flickers.
+    CDC memory;
+    CBitmap canvas;
+    if (!memory.CreateCompatibleDC(&dc) || !canvas.Attach(::CreateCompatibleBitmap(dc, size.cx, size.cy))) return;
+    const HGDIOBJ previous = memory.SelectObject(canvas);
+    m_bmpBackground.Draw(&memory, 0, 0);
+    ::SelectClipRgn(memory, nullptr);
+    dc.BitBlt(0, 0, size.cx, size.cy, &memory, 0, 0, SRCCOPY);
+    memory.SelectObject(previous);
+}
+
+void HintDialog::OnLButtonDown(UINT, CPoint point) {
+    // Posted as a press on a caption, the click lets the system move the window with the mouse.
+    PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
+    Default();
+}
+
+HBRUSH HintDialog::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+    HBRUSH brush = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+    if (nCtlColor == CTLCOLOR_STATIC) {
+        // Static controls draw over the picture without a background of their own.
+        brush = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+        pDC->SetBkMode(TRANSPARENT);
+    }
+    if (!m_fontControls.GetSafeHandle()) {
+        const bool chinese = m_nFontChoice == kChineseFontChoice;
+        // By its Unicode name, so that the face reaches the font mapper intact on any code page.
+        const wchar_t* face = chinese ? L"\u7D30\u660E\u9AD4" : L"Arial";  // "細明體"
+        m_fontControls.Attach(::CreateFontW(chinese ? 12 : 14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                            DEFAULT_PITCH | FF_SWISS, face));
+    }
+    if (m_fontControls.GetSafeHandle()) pDC->SelectObject(m_fontControls);
+    return brush;
+}
+
+void HintDialog::OnOK() { CDialog::OnOK(); }
