@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <fstream>
+
 std::string ModuleFolder() {
     char path[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -27,3 +29,98 @@ bool InstallIntoSystemDirectory(const std::string& source, const char* installNa
 void RemoveFromSystemDirectory(const char* installName) { ::DeleteFileA(SystemPath(installName).c_str()); }
 
 void SetScenario(const char* name, const char* value) { ::SetEnvironmentVariableA(name, value); }
+
+long CallInstalledEntry(const char* installName, const char* entryName) {
+    HMODULE module = ::LoadLibraryA(SystemPath(installName).c_str());
+    if (!module) return HRESULT_FROM_WIN32(::GetLastError());
+    using Entry = HRESULT(STDAPICALLTYPE*)();
+    const auto entry = reinterpret_cast<Entry>(reinterpret_cast<void (*)()>(::GetProcAddress(module, entryName)));
+    const HRESULT result = entry ? entry() : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+    ::FreeLibrary(module);
+    return result;
+}
+
+static std::string TempFilePath(const char* name) {
+    char folder[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + name;
+}
+
+static bool StartsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
+
+StandinLog::StandinLog() : m_path(TempFilePath("orva_standin.log")) {
+    Clear();
+    SetScenario("ORVA_STANDIN_LOG", m_path.c_str());
+}
+
+StandinLog::~StandinLog() {
+    SetScenario("ORVA_STANDIN_LOG", nullptr);
+    Clear();
+}
+
+void StandinLog::Clear() const { ::DeleteFileA(m_path.c_str()); }
+
+std::vector<std::string> StandinLog::Lines() const {
+    std::ifstream file(m_path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string StandinLog::Text() const {
+    std::string text;
+    for (const std::string& line : Lines()) text += line + "\n";
+    return text;
+}
+
+size_t StandinLog::Count(const std::string& start) const {
+    size_t count = 0;
+    for (const std::string& line : Lines()) count += StartsWith(line, start);
+    return count;
+}
+
+size_t StandinLog::Find(const std::string& start) const {
+    const std::vector<std::string> lines = Lines();
+    size_t index = 0;
+    while (index < lines.size() && !StartsWith(lines[index], start)) ++index;
+    return index;
+}
+
+static constexpr const char* kIntelServer = "igfxstandin.dll";
+
+// A library this process holds cannot be replaced, and it is the stand-in already.
+static bool InstallUnlessLoaded(const char* standin, const char* installName) {
+    return ::GetModuleHandleA(installName) || InstallIntoSystemDirectory(StandinPath(standin), installName);
+}
+
+StandinDrivers::~StandinDrivers() {
+    if (m_intelRegistered) UnregisterIntel();
+    for (const char* name : {"atipdlxx.dll", "nvapi.dll", kIntelServer})
+        if (!::GetModuleHandleA(name)) RemoveFromSystemDirectory(name);
+    for (const std::string& name : m_scenario) SetScenario(name.c_str(), nullptr);
+}
+
+bool StandinDrivers::InstallAti(const char* variant) { return InstallUnlessLoaded(variant, "atipdlxx.dll"); }
+
+bool StandinDrivers::InstallNvapi() { return InstallUnlessLoaded("nvapi.dll", "nvapi.dll"); }
+
+void StandinDrivers::RemoveNvapi() { RemoveFromSystemDirectory("nvapi.dll"); }
+
+bool StandinDrivers::RegisterIntel() {
+    m_intelRegistered = InstallUnlessLoaded(kIntelServer, kIntelServer) &&
+                        CallInstalledEntry(kIntelServer, "DllRegisterServer") == S_OK;
+    return m_intelRegistered;
+}
+
+bool StandinDrivers::UnregisterIntel() {
+    m_intelRegistered = false;
+    return CallInstalledEntry(kIntelServer, "DllUnregisterServer") == S_OK;
+}
+
+void StandinDrivers::Scenario(const std::string& name, const char* value) {
+    SetScenario(name.c_str(), value);
+    m_scenario.push_back(name);
+}

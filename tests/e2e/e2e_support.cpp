@@ -1,5 +1,6 @@
 #include "e2e_support.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -81,6 +82,41 @@ std::string WindowText(HWND window) {
 }
 
 std::string MessageBoxText(HWND box) { return WindowText(::GetDlgItem(box, 0xFFFF)); }
+
+static bool IsDialogWindow(HWND window) {
+    char className[64] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    return lstrcmpiA(className, kDialogClass) == 0;
+}
+
+std::vector<MessageBoxSeen> AnswerStartupMessageBoxes(
+    const ProgramUnderTest& program, DWORD timeoutMs,
+    const std::function<void(HWND box, const MessageBoxSeen& seen)>& onBox) {
+    std::vector<MessageBoxSeen> seen;
+    std::vector<HWND> answered;  // pressed, but perhaps still visible for a moment
+    const DWORD start = ::GetTickCount();
+    bool mainWindowUp = false;
+    while (!mainWindowUp && program.IsRunning() && ::GetTickCount() - start < timeoutMs) {
+        for (HWND window : program.TopLevelWindows()) {
+            if (!IsDialogWindow(window)) continue;
+            if (WindowText(window) == kMainTitle) {
+                mainWindowUp = true;
+                continue;
+            }
+            if (std::find(answered.begin(), answered.end(), window) != answered.end()) continue;
+            const MessageBoxSeen box{WindowText(window), MessageBoxText(window)};
+            if (onBox) onBox(window, box);
+            seen.push_back(box);
+            answered.push_back(window);
+            ::PostMessageA(window, WM_COMMAND, IDOK, 0);
+        }
+        // A closed box's handle may come back for a later one.
+        answered.erase(std::remove_if(answered.begin(), answered.end(), [](HWND w) { return !::IsWindow(w); }),
+                       answered.end());
+        if (!mainWindowUp) ::Sleep(50);
+    }
+    return seen;
+}
 
 static void SendMouse(DWORD flags, POINT screen) {
     INPUT input{};

@@ -3,6 +3,7 @@
 // windows, read message boxes, press keys and the mouse as a user would, take screenshots.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,20 @@ constexpr const char* kMainTitle = "ORVA TV Setting";
 // The text of a standard message box (its static control 0xFFFF).
 std::string MessageBoxText(HWND box);
 std::string WindowText(HWND window);
+
+// A message box as the user saw it.
+struct MessageBoxSeen {
+    std::string caption;
+    std::string text;
+};
+
+// Answers the message boxes the program shows while it starts, in the order they appear: each
+// visible dialog window of the process other than the main window is read and its OK pressed,
+// until the main window is visible, the program has ended or the time is up. `onBox`, if given,
+// sees each box before it is answered (for a screenshot, say).
+std::vector<MessageBoxSeen> AnswerStartupMessageBoxes(
+    const ProgramUnderTest& program, DWORD timeoutMs,
+    const std::function<void(HWND box, const MessageBoxSeen& seen)>& onBox = nullptr);
 
 // Real input, through the system's input queue.
 void MoveMouseTo(POINT screen);

@@ -2,15 +2,12 @@
 // system directory and registered under IgfxExt.CUIExternal, created as detection creates it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "display/cui_external.h"
-#include "display/system_library.h"
 #include "display/tv_parameters.h"
 #include "main_dialog/tv_setting_dlg.h"
 #include "win_test_support.h"
@@ -32,44 +29,6 @@ public:
 };
 
 using UpdateFn = HRESULT (IntelDialog::*)(DWORD, TvParameterBlock*);
-
-// Answers every message box the thread shows while it exists: records its text, presses OK.
-// Its thread timer fires inside the box's own modal loop.
-class MessageBoxWatcher {
-public:
-    MessageBoxWatcher() : m_timer(::SetTimer(nullptr, 0, 50, OnTick)) { s_current = this; }
-    ~MessageBoxWatcher() {
-        ::KillTimer(nullptr, m_timer);
-        s_current = nullptr;
-    }
-    // The texts seen since the last call.
-    std::vector<std::string> Take() { return std::exchange(m_texts, {}); }
-
-private:
-    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
-        if (s_current) ::EnumThreadWindows(::GetCurrentThreadId(), AnswerBox, 0);
-    }
-    static BOOL CALLBACK AnswerBox(HWND window, LPARAM) {
-        char className[16] = {};
-        ::GetClassNameA(window, className, sizeof className);
-        auto& handled = s_current->m_handled;
-        if (std::strcmp(className, "#32770") != 0 || !::IsWindowVisible(window) ||
-            std::find(handled.begin(), handled.end(), window) != handled.end())
-            return TRUE;
-        char text[256] = {};
-        ::GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
-        s_current->m_texts.push_back(text);
-        handled.push_back(window);
-        ::PostMessageA(window, WM_COMMAND, IDOK, 0);
-        return TRUE;
-    }
-
-    static MessageBoxWatcher* s_current;
-    UINT_PTR m_timer;
-    std::vector<std::string> m_texts;
-    std::vector<HWND> m_handled;
-};
-MessageBoxWatcher* MessageBoxWatcher::s_current = nullptr;
 
 // Counts the task allocator's blocks (BSTRs live there) allocated and freed while it is registered.
 class AllocationCounter : public IMallocSpy {
@@ -119,15 +78,6 @@ std::string TempPath(const char* name) {
     return std::string(folder) + name;
 }
 
-HRESULT CallServerEntry(const char* name) {
-    HMODULE server = LoadSystemLibrary(kStandin);
-    if (!server) return HRESULT_FROM_WIN32(::GetLastError());
-    const auto entry = GetProcAddressAs<HRESULT(STDAPICALLTYPE*)()>(server, name);
-    const HRESULT hr = entry ? entry() : E_NOTIMPL;
-    ::FreeLibrary(server);
-    return hr;
-}
-
 // The object made as detection makes it.
 HRESULT CreateIntelObject(ICUIExternal** cui) {
     CLSID clsid{};
@@ -173,7 +123,7 @@ protected:
         ::DeleteFileA(m_logPath.c_str());
         ::SetEnvironmentVariableA("ORVA_STANDIN_LOG", m_logPath.c_str());
         ASSERT_TRUE(InstallIntoSystemDirectory(StandinPath(kStandin), kStandin));
-        ASSERT_EQ(CallServerEntry("DllRegisterServer"), S_OK);
+        ASSERT_EQ(CallInstalledEntry(kStandin, "DllRegisterServer"), S_OK);
         ASSERT_EQ(::CoInitialize(nullptr), S_OK);
         ASSERT_EQ(CreateIntelObject(&m_cui), S_OK);
         ASSERT_NE(m_cui, nullptr);
@@ -182,7 +132,7 @@ protected:
     void TearDown() override {
         if (m_cui) m_cui->Release();  // the program holds it for the whole run; a test gives it back
         ::CoUninitialize();
-        EXPECT_EQ(CallServerEntry("DllUnregisterServer"), S_OK);
+        EXPECT_EQ(CallInstalledEntry(kStandin, "DllUnregisterServer"), S_OK);
         RemoveFromSystemDirectory(kStandin);
         for (const std::string& name : m_scenario) ::SetEnvironmentVariableA(name.c_str(), nullptr);
         ::SetEnvironmentVariableA("ORVA_STANDIN_LOG", nullptr);
@@ -237,7 +187,7 @@ TEST_F(IntelBackendTest, FindsTheTvAtDisplay2Index3AfterSearchingAllOfDisplay1) 
     DWORD uid = 0;
     EXPECT_TRUE(dialog.GetMonitorUid(kTvType, &uid));
     EXPECT_EQ(uid, 0x2203u);
-    EXPECT_TRUE(m_boxes.Take().empty());
+    EXPECT_TRUE(m_boxes.TakeTexts().empty());
     std::vector<std::string> expected = AllDevicesOf(1);
     const std::vector<std::string> display2 = AllDevicesOf(2);
     expected.insert(expected.end(), display2.begin(), display2.end());
@@ -273,7 +223,7 @@ TEST_F(IntelBackendTest, TakesTheFirstTvWhoseStatusIsNotOne) {
         EXPECT_TRUE(dialog.GetMonitorUid(kTvType, &uid));
         EXPECT_EQ(uid, row.uid);
         EXPECT_EQ(Calls().size(), row.queries);
-        EXPECT_TRUE(m_boxes.Take().empty());
+        EXPECT_TRUE(m_boxes.TakeTexts().empty());
     }
 }
 
@@ -285,13 +235,13 @@ TEST_F(IntelBackendTest, NoTvMeansNotAttachedThenNoTvConnectedAndNoParameterIsTo
         DWORD uid = 0;
         EXPECT_TRUE(dialog.GetMonitorUid(kTvType, &uid));
         EXPECT_EQ(uid, 0u);
-        EXPECT_EQ(m_boxes.Take(), std::vector<std::string>{"Requested Device Not Attached"});
+        EXPECT_EQ(m_boxes.TakeTexts(), std::vector<std::string>{"Requested Device Not Attached"});
     }
     for (UpdateFn update : {&IntelDialog::UpdateTvParameters720, &IntelDialog::UpdateTvParameters1080}) {
         ClearLog();
         TvParameterBlock block{};
         EXPECT_EQ((dialog.*update)(1, &block), S_OK);
-        EXPECT_EQ(m_boxes.Take(), (std::vector<std::string>{"Requested Device Not Attached", "No TV Connected"}));
+        EXPECT_EQ(m_boxes.TakeTexts(), (std::vector<std::string>{"Requested Device Not Attached", "No TV Connected"}));
         const std::vector<std::string> calls = Calls();
         EXPECT_EQ(calls.size(), 8u);
         for (const std::string& call : calls) EXPECT_TRUE(StartsWith(call, "QueryDeviceAt ")) << call;
@@ -303,13 +253,13 @@ TEST_F(IntelBackendTest, WithoutTheObjectTheLookupFailsAndTheUpdatesSaySo) {
     IntelDialog dialog(nullptr);
     DWORD uid = 0;
     EXPECT_FALSE(dialog.GetMonitorUid(kTvType, &uid));
-    EXPECT_TRUE(m_boxes.Take().empty());
+    EXPECT_TRUE(m_boxes.TakeTexts().empty());
     TvParameterBlock block{};
     block.bytes[5] = 0x55;
     const TvParameterBlock given = block;
     EXPECT_EQ(dialog.UpdateTvParameters720(1, &block), S_OK);
     EXPECT_EQ(dialog.UpdateTvParameters1080(1, &block), S_OK);
-    EXPECT_EQ(m_boxes.Take(), (std::vector<std::string>{"GetMonitorUid Fail", "GetMonitorUid Fail"}));
+    EXPECT_EQ(m_boxes.TakeTexts(), (std::vector<std::string>{"GetMonitorUid Fail", "GetMonitorUid Fail"}));
     EXPECT_EQ(std::memcmp(block.bytes, given.bytes, sizeof block.bytes), 0);
     EXPECT_TRUE(LogLines().empty());
 }
@@ -336,7 +286,7 @@ TEST_F(IntelBackendTest, WritesBackTheDriversBlockWithOnlyWordsZeroAndTwoChanged
         IntelDialog dialog(m_cui);
         std::vector<TvParameterBlock> blocks(row.count, TvParameterBlock{});
         EXPECT_EQ((dialog.*row.update)(row.count, blocks.data()), S_OK);
-        EXPECT_TRUE(m_boxes.Take().empty());
+        EXPECT_TRUE(m_boxes.TakeTexts().empty());
 
         // In memory: the driver's bytes everywhere except words 0 and 2 of the first block.
         const BYTE* bytes = blocks[0].bytes;
@@ -382,7 +332,8 @@ TEST_F(IntelBackendTest, AWriteRefusedWithStatus9IsToldOnce) {
         IntelDialog dialog(m_cui);
         TvParameterBlock block{};
         EXPECT_EQ(dialog.UpdateTvParameters1080(1, &block), row.expected);
-        EXPECT_EQ(m_boxes.Take(), row.told ? std::vector<std::string>{"Bad Get TV Parameter"} : std::vector<std::string>{});
+        EXPECT_EQ(m_boxes.TakeTexts(),
+                  row.told ? std::vector<std::string>{"Bad Get TV Parameter"} : std::vector<std::string>{});
     }
 }
 
@@ -394,7 +345,7 @@ TEST_F(IntelBackendTest, AFailedReadIsNotWrittenBack) {
     IntelDialog dialog(m_cui);
     TvParameterBlock block{};
     EXPECT_EQ(dialog.UpdateTvParameters720(1, &block), E_FAIL);
-    EXPECT_TRUE(m_boxes.Take().empty());
+    EXPECT_TRUE(m_boxes.TakeTexts().empty());
     EXPECT_EQ(Calls(), (std::vector<std::string>{Device(1, 0), "ReadTvParameters uid=7 size=320"}));
     EXPECT_EQ(Word(block.bytes, 0), 0u);
     EXPECT_EQ(Word(block.bytes, 2), 0u);
@@ -408,7 +359,7 @@ TEST_F(IntelBackendTest, NoBlockOrACountWithoutASizeAsksTheDriverNothing) {
     EXPECT_EQ(dialog.UpdateTvParameters1080(0, &block), E_INVALIDARG);
     EXPECT_EQ(dialog.UpdateTvParameters720(0x01000000, &block), E_INVALIDARG);  // 320 x count overflows
     EXPECT_FALSE(dialog.GetMonitorUid(kTvType, nullptr));
-    EXPECT_TRUE(m_boxes.Take().empty());
+    EXPECT_TRUE(m_boxes.TakeTexts().empty());
     EXPECT_TRUE(LogLines().empty());
 }
 

@@ -107,14 +107,6 @@ private:
     bool planted_ = false;
 };
 
-// A message box as a watcher saw it: the arguments of the call and the window it showed.
-struct BoxSeen {
-    HWND owner;
-    UINT style;
-    std::string caption;
-    std::string text;
-};
-
 // The slot of the test program's import table through which it calls user32's MessageBoxA.
 ULONG_PTR* MessageBoxImportSlot() {
     auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleA(nullptr));
@@ -134,24 +126,20 @@ ULONG_PTR* MessageBoxImportSlot() {
     return nullptr;
 }
 
-// Records each MessageBoxA call of this program with its owner and style, as it is made
-// (Wine's boxes do not show MB_TOPMOST in their window style), and then the box's caption and
-// text as shown; presses each box's OK button from a thread timer that runs inside the box's
-// own modal loop.
-class MessageBoxWatcher {
+// Records the style of each MessageBoxA call of this program as it is made: Wine's boxes do not
+// show MB_TOPMOST in their window style, so the shown box cannot tell.
+class MessageBoxStyles {
 public:
-    MessageBoxWatcher() : slot_(MessageBoxImportSlot()) {
-        s_boxes.clear();
+    MessageBoxStyles() : slot_(MessageBoxImportSlot()) {
+        s_styles.clear();
         if (slot_) s_real = reinterpret_cast<decltype(&::MessageBoxA)>(*slot_);
         if (slot_) WriteSlot(reinterpret_cast<ULONG_PTR>(&Recording));
-        timer_ = ::SetTimer(nullptr, 0, 100, OnTick);
     }
-    ~MessageBoxWatcher() {
-        ::KillTimer(nullptr, timer_);
+    ~MessageBoxStyles() {
         if (slot_) WriteSlot(reinterpret_cast<ULONG_PTR>(s_real));
     }
-    bool watching() const { return slot_ != nullptr; }
-    const std::vector<BoxSeen>& boxes() const { return s_boxes; }
+    bool hooked() const { return slot_ != nullptr; }
+    const std::vector<UINT>& styles() const { return s_styles; }
 
 private:
     void WriteSlot(ULONG_PTR value) {
@@ -161,28 +149,13 @@ private:
         ::VirtualProtect(slot_, sizeof *slot_, previous, &previous);
     }
     static int WINAPI Recording(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
-        s_boxes.push_back({owner, style, "", ""});
+        s_styles.push_back(style);
         return s_real(owner, text, caption, style);
-    }
-    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
-        ::EnumThreadWindows(::GetCurrentThreadId(), OnWindow, 0);
-    }
-    static BOOL CALLBACK OnWindow(HWND window, LPARAM) {
-        char className[32] = {}, caption[256] = {}, text[256] = {};
-        ::GetClassNameA(window, className, sizeof className);
-        if (std::string(className) != "#32770" || !::IsWindowVisible(window) || s_boxes.empty()) return TRUE;
-        ::GetWindowTextA(window, caption, sizeof caption);
-        ::GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
-        s_boxes.back().caption = caption;
-        s_boxes.back().text = text;
-        ::PostMessageA(window, WM_COMMAND, IDOK, 0);
-        return TRUE;
     }
 
     ULONG_PTR* slot_;
-    UINT_PTR timer_ = 0;
     static inline decltype(&::MessageBoxA) s_real = nullptr;
-    static inline std::vector<BoxSeen> s_boxes;
+    static inline std::vector<UINT> s_styles;
 };
 
 // ---- ATI display library -------------------------------------------------------------------
@@ -212,23 +185,21 @@ protected:
 
 TEST_F(AtiPdlTest, WithoutTheLibraryFailsSilently) {
     MessageBoxWatcher watcher;
-    ASSERT_TRUE(watcher.watching());
     EXPECT_FALSE(LoadAtiPdl(&binding_));
     EXPECT_EQ(binding_.module, nullptr);
     EXPECT_FALSE(LoadAtiPdl(nullptr));
     FreeAtiPdl(nullptr);
     FreeAtiPdl(&binding_);
     PumpMessagesFor(300);
-    EXPECT_TRUE(watcher.boxes().empty());
+    EXPECT_TRUE(watcher.Boxes().empty());
 }
 
 TEST_F(AtiPdlTest, LoadsAllSixEntryPointsReadsTheAnswerAndUnloads) {
     ASSERT_TRUE(Install("atipdlxx.dll"));
     SetScenario("ORVA_ATI_ANSWER", "4");
     MessageBoxWatcher watcher;
-    ASSERT_TRUE(watcher.watching());
     ASSERT_TRUE(LoadAtiPdl(&binding_));
-    EXPECT_TRUE(watcher.boxes().empty());
+    EXPECT_TRUE(watcher.Boxes().empty());
     ASSERT_NE(binding_.module, nullptr);
     const std::vector<void*> fields = Fields(binding_);
     for (size_t i = 0; i < std::size(kAtiNames); ++i)
@@ -278,15 +249,16 @@ TEST_P(AtiPdlMissingExportTest, OneTopmostBoxNamesTheFirstMissingEntryPoint) {
     const MissingExport missing = GetParam();
     ASSERT_TRUE(Install(missing.variant));
     MessageBoxWatcher watcher;
-    ASSERT_TRUE(watcher.watching());
+    MessageBoxStyles styles;
+    ASSERT_TRUE(styles.hooked());
     EXPECT_FALSE(LoadAtiPdl(&binding_));
 
-    ASSERT_EQ(watcher.boxes().size(), 1u);
-    const BoxSeen& box = watcher.boxes()[0];
+    ASSERT_EQ(watcher.Boxes().size(), 1u);
+    const BoxSeen& box = watcher.Boxes()[0];
     EXPECT_EQ(box.text, std::string("Could not find ") + kAtiNames[missing.firstMissing] + "()!");
     EXPECT_EQ(box.caption, "PDL Calls");
     EXPECT_EQ(box.owner, nullptr);
-    EXPECT_EQ(box.style, static_cast<UINT>(MB_TOPMOST));
+    EXPECT_EQ(styles.styles(), std::vector<UINT>{MB_TOPMOST});
 
     // Filled up to the missing name; the names after it were not looked up.
     ASSERT_NE(binding_.module, nullptr);
@@ -323,7 +295,6 @@ TEST_F(AtiPdlTest, NeverLoadsACopyBesideTheProgramOrInTheWorkingFolder) {
     PlantedCopies planted(StandinPath("atipdl_first3.dll"), "atipdlxx.dll");
     ASSERT_TRUE(planted.planted());
     MessageBoxWatcher watcher;
-    ASSERT_TRUE(watcher.watching());
     EXPECT_FALSE(LoadAtiPdl(&binding_));
     EXPECT_EQ(LogCount("atipdl attach"), 0u) << LogText();
 
@@ -331,7 +302,7 @@ TEST_F(AtiPdlTest, NeverLoadsACopyBesideTheProgramOrInTheWorkingFolder) {
     EXPECT_TRUE(LoadAtiPdl(&binding_));
     FreeAtiPdl(&binding_);
     PumpMessagesFor(300);
-    EXPECT_TRUE(watcher.boxes().empty());
+    EXPECT_TRUE(watcher.Boxes().empty());
     const std::vector<std::string> log = LogLines();
     ASSERT_EQ(log.size(), 2u) << LogText();
     EXPECT_TRUE(SameText(log[0], "atipdl attach " + SystemDirectoryPath("atipdlxx.dll"))) << log[0];

@@ -1,5 +1,7 @@
 #include "win_test_support.h"
 
+#include <algorithm>
+
 namespace {
 
 struct Script {
@@ -76,3 +78,50 @@ RECT ControlRect(HWND dialog, int id) {
     return r;
 }
 
+
+MessageBoxWatcher* MessageBoxWatcher::s_current = nullptr;
+
+MessageBoxWatcher::MessageBoxWatcher() : m_timer(::SetTimer(nullptr, 0, 50, OnTick)) { s_current = this; }
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+    ::KillTimer(nullptr, m_timer);
+    if (s_current == this) s_current = nullptr;
+}
+
+std::vector<std::string> MessageBoxWatcher::Texts() const {
+    std::vector<std::string> texts;
+    for (const BoxSeen& box : m_boxes) texts.push_back(box.text);
+    return texts;
+}
+
+std::vector<std::string> MessageBoxWatcher::TakeTexts() {
+    std::vector<std::string> texts = Texts();
+    texts.erase(texts.begin(), texts.begin() + static_cast<std::ptrdiff_t>(m_taken));
+    m_taken = m_boxes.size();
+    return texts;
+}
+
+void CALLBACK MessageBoxWatcher::OnTick(HWND, UINT, UINT_PTR, DWORD) {
+    if (!s_current) return;
+    // A closed box's handle may come back for a later box.
+    auto& answered = s_current->m_answered;
+    answered.erase(std::remove_if(answered.begin(), answered.end(), [](HWND w) { return !::IsWindow(w); }),
+                   answered.end());
+    ::EnumThreadWindows(::GetCurrentThreadId(), AnswerBox, 0);
+}
+
+BOOL CALLBACK MessageBoxWatcher::AnswerBox(HWND window, LPARAM) {
+    char className[16] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    auto& answered = s_current->m_answered;
+    if (std::string(className) != "#32770" || !::IsWindowVisible(window) || CWnd::FromHandlePermanent(window) ||
+        std::find(answered.begin(), answered.end(), window) != answered.end())
+        return TRUE;
+    char caption[256] = {}, text[512] = {};
+    ::GetWindowTextA(window, caption, sizeof caption);
+    ::GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+    s_current->m_boxes.push_back({caption, text, ::GetWindow(window, GW_OWNER)});
+    answered.push_back(window);
+    ::PostMessageA(window, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}

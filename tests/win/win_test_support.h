@@ -35,3 +35,37 @@ HWND CreatePlainWindow(DWORD style = WS_OVERLAPPEDWINDOW, HWND parent = nullptr)
 // A control's rectangle in its dialog's client coordinates.
 RECT ControlRect(HWND dialog, int id);
 
+// A message box as the user saw it.
+struct BoxSeen {
+    std::string caption;
+    std::string text;
+    HWND owner;
+};
+
+// While it exists, answers every message box this thread shows: records its caption, text and
+// owner in the order the boxes appeared, and presses OK. It works from a thread timer, which
+// fires inside a box's own modal loop (or while the thread pumps messages). The program's own
+// dialogs are left alone. One watcher at a time.
+class MessageBoxWatcher {
+public:
+    MessageBoxWatcher();
+    ~MessageBoxWatcher();
+    MessageBoxWatcher(const MessageBoxWatcher&) = delete;
+    MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
+
+    const std::vector<BoxSeen>& Boxes() const { return m_boxes; }
+    std::vector<std::string> Texts() const;
+    // The texts seen since the last call.
+    std::vector<std::string> TakeTexts();
+
+private:
+    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD);
+    static BOOL CALLBACK AnswerBox(HWND window, LPARAM);
+
+    static MessageBoxWatcher* s_current;
+    UINT_PTR m_timer = 0;
+    std::vector<BoxSeen> m_boxes;
+    size_t m_taken = 0;
+    std::vector<HWND> m_answered;  // boxes already pressed, which may stay visible for a moment
+};
+
