@@ -4,7 +4,7 @@
 
 #include "display/ati_pdl.h"
 #include "display/cui_external.h"
-#include "display/nvapi.h"
+#include "display/nvapi_binding.h"
 #include "main_dialog/tv_setting_dlg.h"
 
 namespace {

@@ -36,7 +36,7 @@
 #include <type_traits>
 
 #include "common/standin_env.h"
-#include "display/nvapi.h"
+#include "display/nvapi_binding.h"
 
 namespace {
 

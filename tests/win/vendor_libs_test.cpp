@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "display/ati_pdl.h"
-#include "display/nvapi.h"
+#include "display/nvapi_binding.h"
 #include "display/system_library.h"
 #include "win_test_support.h"
 

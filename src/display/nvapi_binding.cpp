@@ -1,4 +1,4 @@
-#include "display/nvapi.h"
+#include "display/nvapi_binding.h"
 
 #include <windows.h>
 
