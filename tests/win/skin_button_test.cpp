@@ -141,6 +141,16 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeout = 3000) {
     return true;
 }
 
+// Moves the pointer to p and waits for the state, sending the position again on every round:
+// under load Wine sometimes delivers a single synthetic move late.
+bool MoveUntil(POINT p, const std::function<bool()>& done) {
+    return PumpUntil([&] {
+        if (done()) return true;
+        ::SetCursorPos(p.x, p.y);
+        return false;
+    });
+}
+
 SIZE WindowSize(HWND window) {
     RECT r;
     ::GetWindowRect(window, &r);
@@ -609,37 +619,31 @@ TEST(SkinButtonGroups, ARadioUnchecksTheRestOfItsGroupAndTheWalkAlwaysEnds) {
 
 TEST_F(SkinButtonTest, HoverShowsTheHoverImageUntilThePointerLeaves) {
     button.SetBitmaps(kNormal, kPressed, kHover, 0, 0, kFaceMask, 0, 0, 0);
-    MoveTo(BesideTheButton());
-    EXPECT_TRUE(PumpUntil([&] { return ScreenShows(kNormal); }));
-    MoveTo(CentreOf(button.m_hWnd));
-    EXPECT_TRUE(PumpUntil([&] { return button.hover && ScreenShows(kHover); }));
-    MoveTo(BesideTheButton());
-    EXPECT_TRUE(PumpUntil([&] { return !button.hover && ScreenShows(kNormal); }));
+    EXPECT_TRUE(MoveUntil(BesideTheButton(), [&] { return ScreenShows(kNormal); }));
+    EXPECT_TRUE(MoveUntil(CentreOf(button.m_hWnd), [&] { return button.hover && ScreenShows(kHover); }));
+    EXPECT_TRUE(MoveUntil(BesideTheButton(), [&] { return !button.hover && ScreenShows(kNormal); }));
 }
 
 TEST_F(SkinButtonTest, AHeldButtonLooksPushedOnlyWhileThePointerIsOverIt) {
     button.SetBitmaps(kNormal, kPressed, kHover, 0, 0, kFaceMask, 0, 0, 0);
     auto pushed = [&] { return (button.SendMessage(BM_GETSTATE) & BST_PUSHED) != 0; };
-    MoveTo(CentreOf(button.m_hWnd));
-    ASSERT_TRUE(PumpUntil([&] { return button.hover; }));
+    ASSERT_TRUE(MoveUntil(CentreOf(button.m_hWnd), [&] { return button.hover; }));
     LeftButton(true);
     EXPECT_TRUE(PumpUntil([&] { return button.mouseDown && !button.hover && pushed() && ScreenShows(kPressed); }));
-    MoveTo(BesideTheButton());  // held outside: not pushed, and no hover while held
-    EXPECT_TRUE(PumpUntil([&] { return !pushed() && ScreenShows(kNormal); }));
+    // Held outside: not pushed, and no hover while held.
+    EXPECT_TRUE(MoveUntil(BesideTheButton(), [&] { return !pushed() && ScreenShows(kNormal); }));
     EXPECT_FALSE(button.hover);
-    MoveTo(CentreOf(button.m_hWnd));  // back over it
-    EXPECT_TRUE(PumpUntil([&] { return pushed() && ScreenShows(kPressed); }));
+    // Back over it.
+    EXPECT_TRUE(MoveUntil(CentreOf(button.m_hWnd), [&] { return pushed() && ScreenShows(kPressed); }));
     EXPECT_FALSE(button.hover);
-    MoveTo(BesideTheButton());
-    PumpUntil([&] { return !pushed(); });
+    ASSERT_TRUE(MoveUntil(BesideTheButton(), [&] { return !pushed(); }));
     LeftButton(false);  // released elsewhere: no click
     EXPECT_TRUE(PumpUntil([&] { return !button.mouseDown && ::GetCapture() == nullptr; }));
     EXPECT_EQ(parent.clicks, 0);
 
-    MoveTo(CentreOf(button.m_hWnd));
-    PumpUntil([&] { return button.hover; });
+    ASSERT_TRUE(MoveUntil(CentreOf(button.m_hWnd), [&] { return button.hover; }));
     LeftButton(true);
-    PumpUntil([&] { return pushed(); });
+    ASSERT_TRUE(PumpUntil([&] { return pushed(); }));
     LeftButton(false);
     EXPECT_TRUE(PumpUntil([&] { return parent.clicks == 1; }));
     EXPECT_FALSE(button.mouseDown);
@@ -649,10 +653,9 @@ TEST_F(SkinButtonTest, AToggleFlipsOnReleaseOverItBeforeTheClickIsReported) {
     ProbeButton toggle;
     ASSERT_TRUE(toggle.SubclassWindow(AddButton(BS_AUTOCHECKBOX, 80)));
     toggle.SetBitmaps(kNormal, kPressed, kHover, 0, 0, kFaceMask, 0, 0, 0);
-    MoveTo(CentreOf(toggle.m_hWnd));
-    PumpUntil([&] { return toggle.hover; });
+    ASSERT_TRUE(MoveUntil(CentreOf(toggle.m_hWnd), [&] { return toggle.hover; }));
     LeftButton(true);
-    PumpUntil([&] { return toggle.mouseDown; });
+    ASSERT_TRUE(PumpUntil([&] { return toggle.mouseDown; }));
     LeftButton(false);
     ASSERT_TRUE(PumpUntil([&] { return parent.clicks == 1; }));
     EXPECT_EQ(parent.checkAtClick, 1);  // the parent already saw the new check
