@@ -182,43 +182,6 @@ POINT ControlCentre(HWND dialog, int id) {
 
 void Settle(DWORD milliseconds) { ::Sleep(milliseconds); }
 
-bool SaveScreenshot(const std::string& path) {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    const int stride = (width * 3 + 3) & ~3;
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof(header);
-    header.biWidth = width;
-    header.biHeight = height;  // bottom-up, as BMP files store rows
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    std::unique_ptr<BYTE[]> pixels(new BYTE[static_cast<size_t>(stride) * height]);
-
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    ::SelectObject(memory, old);
-    const int rows = ::GetDIBits(memory, bitmap, 0, height, pixels.get(), reinterpret_cast<BITMAPINFO*>(&header),
-                                 DIB_RGB_COLORS);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    if (rows != height) return false;
-
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof(file) + sizeof(header);
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride) * height;
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
-    const bool ok = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&header, sizeof header, 1, out) == 1 &&
-                    std::fwrite(pixels.get(), static_cast<size_t>(stride) * height, 1, out) == 1;
-    return std::fclose(out) == 0 && ok;
-}
-
 void SaveScreenshotArtifact(const std::string& name) {
     const std::string folder = BuildFolder() + "\\e2e-screenshots";
     ::CreateDirectoryA(folder.c_str(), nullptr);

@@ -5,6 +5,8 @@
 
 #include <functional>
 #include <string>
+
+#include "screenshot.h"
 #include <vector>
 
 // The folder of the running driver.
@@ -71,7 +73,5 @@ RECT ControlClientRect(HWND dialog, int id);
 // Lets the Wine desktop process what was sent (input, painting).
 void Settle(DWORD milliseconds = 300);
 
-// Saves the whole desktop as a 24-bit BMP; false when it could not be written.
-bool SaveScreenshot(const std::string& path);
 // Saves it into build/<preset>/e2e-screenshots/<name>.bmp.
 void SaveScreenshotArtifact(const std::string& name);

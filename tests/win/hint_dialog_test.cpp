@@ -12,6 +12,7 @@
 #include "confirm/hint_dialog.h"
 #include "framework/dialog_template.h"
 #include "resource.h"
+#include "screenshot.h"
 #include "win_test_support.h"
 
 bool operator==(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != 0; }
@@ -81,26 +82,6 @@ RECT WindowRect(HWND window) {
 RECT Moved(RECT r, int dx, int dy) {
     ::OffsetRect(&r, dx, dy);
     return r;
-}
-
-// Saves the desktop as a 32-bit BMP into ORVA_SCREENSHOT_DIR, when it is set.
-void SaveScreenshotIfAsked(const std::string& name) {
-    const char* folder = std::getenv("ORVA_SCREENSHOT_DIR");
-    if (!folder || !*folder) return;
-    ::CreateDirectoryA(folder, nullptr);
-    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-    const Pixels pixels = ScreenPixels(RECT{0, 0, width, height});
-    BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size() * 4);
-    const std::string path = std::string(folder) + "\\" + name + ".bmp";
-    FILE* out = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(out, nullptr) << path;
-    const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
-                         std::fwrite(pixels.data(), pixels.size() * 4, 1, out) == 1;
-    EXPECT_TRUE(std::fclose(out) == 0 && written) << path;
 }
 
 void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {

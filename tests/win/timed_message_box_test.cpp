@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "confirm/timed_message_box.h"
+#include "screenshot.h"
 #include "win_test_support.h"
 
 namespace {
@@ -180,48 +181,10 @@ void ExpectCountdown(const std::vector<TextSeen>& texts, int fromSeconds, bool r
 
 // ---- Screenshots for the record ----------------------------------------------------------
 
-// The desktop as a 24-bit bottom-up BMP file; false when any step failed.
-bool SaveScreen(const std::string& path) {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    CBitmap dib;
-    CDC memory;
-    CDC screen;
-    screen.Attach(::GetDC(nullptr));
-    bool copied = false;
-    if (screen.m_hDC && memory.CreateCompatibleDC(&screen) &&
-        dib.Attach(::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0))) {
-        HGDIOBJ old = memory.SelectObject(dib);
-        copied = memory.BitBlt(0, 0, width, height, &screen, 0, 0, SRCCOPY) != FALSE;
-        memory.SelectObject(old);
-    }
-    if (screen.m_hDC) ::ReleaseDC(nullptr, screen.Detach());
-    if (!copied) return false;
-
-    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    const DWORD imageSize = stride * static_cast<DWORD>(height);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    file.bfSize = file.bfOffBits + imageSize;
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
-    const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-                         std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-                         std::fwrite(bits, imageSize, 1, out) == 1;
-    return std::fclose(out) == 0 && written;
-}
-
 // Saves the desktop into ORVA_SCREENSHOT_DIR, when it is set, named after the seconds shown.
-void SaveScreenshotIfAsked(const std::string& caption) {
-    const char* folder = std::getenv("ORVA_SCREENSHOT_DIR");
-    if (!folder || !*folder) return;
-    ::CreateDirectoryA(folder, nullptr);
+void SaveCountdownScreenshot(const std::string& caption) {
     const int seconds = SecondsIn(TextOf(::GetDlgItem(FindBox(caption), kTextId)));
-    const std::string path = std::string(folder) + "\\countdown_" + std::to_string(seconds) + "s.bmp";
-    EXPECT_TRUE(SaveScreen(path)) << path;
+    SaveScreenshotIfAsked("countdown_" + std::to_string(seconds) + "s");
 }
 
 }  // namespace
@@ -231,8 +194,8 @@ void SaveScreenshotIfAsked(const std::string& caption) {
 TEST_F(TimedBoxTest, ConfirmationCountsFifteenSecondsDownAndTheTimeoutRejectsTheMode) {
     const std::string caption = "Accept Now ?";
     BoxWatcher watcher({caption}, 25000);
-    watcher.At(1500, [&] { SaveScreenshotIfAsked(caption); });
-    watcher.At(2500, [&] { SaveScreenshotIfAsked(caption); });
+    watcher.At(1500, [&] { SaveCountdownScreenshot(caption); });
+    watcher.At(2500, [&] { SaveCountdownScreenshot(caption); });
     modeAccepted = true;
 
     ConfirmWithTimeout(caption.c_str(), 15000, owner);
