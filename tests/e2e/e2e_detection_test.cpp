@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "e2e_support.h"
+#include "nvapi_failures.h"
 #include "standin_install.h"
 
 namespace {
@@ -199,17 +200,7 @@ TEST_F(StartUpDetection, WhenTheIntelObjectCannotBeCreatedNvidiaIsAskedAndThePro
 // Each NVIDIA call after the initialisation that fails shows its message; the main window follows.
 TEST_F(StartUpDetection, AFailingNvidiaCallShowsItsMessageThenTheMainWindow) {
     ASSERT_TRUE(m_drivers.InstallNvapi());
-    struct Row {
-        const char* failingId;
-        const char* message;
-        const char* notAsked;
-    };
-    const Row rows[] = {
-        {"9ABDD40D", "NvAPI_EnumNvidiaDisplayHandle fail", "nvapi GetPhysicalGPUsFromDisplay"},
-        {"34EF9506", "NvAPI_GetPhysicalGPUsFromDisplay fail", "nvapi GPU_GetActiveOutputs"},
-        {"E3E89B6F", "NvAPI_GPU_GetActiveOutputs fail", "nvapi QueryTvOutputInfo"},
-    };
-    for (const Row& row : rows) {
+    for (const NvapiFailure& row : kNvapiFailures) {
         SCOPED_TRACE(row.message);
         const std::string status = std::string("ORVA_NV_STATUS_") + row.failingId;
         Scenario(status, "-6");

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "nvapi_failures.h"
 #include "display/cui_external.h"
 #include "main_dialog/tv_setting_dlg.h"
 #include "win_test_support.h"
@@ -321,17 +322,7 @@ TEST_F(DetectionTest, TheNvidiaConnectorCodeIsKeptAsReported) {
 TEST_F(DetectionTest, AFailingNvidiaCallShowsItsMessageAndDetectionStops) {
     ASSERT_TRUE(m_drivers.InstallNvapi());
     Scenario("ORVA_NV_CONNECTOR", "19");
-    struct Row {
-        const char* failingId;
-        const char* message;
-        const char* notAsked;
-    };
-    const Row rows[] = {
-        {"9ABDD40D", "NvAPI_EnumNvidiaDisplayHandle fail", "nvapi GetPhysicalGPUsFromDisplay"},
-        {"34EF9506", "NvAPI_GetPhysicalGPUsFromDisplay fail", "nvapi GPU_GetActiveOutputs"},
-        {"E3E89B6F", "NvAPI_GPU_GetActiveOutputs fail", "nvapi QueryTvOutputInfo"},
-    };
-    for (const Row& row : rows) {
+    for (const NvapiFailure& row : kNvapiFailures) {
         SCOPED_TRACE(row.message);
         const std::string status = std::string("ORVA_NV_STATUS_") + row.failingId;
         Scenario(status, "-6");
