@@ -4,8 +4,7 @@
 
 #include "confirm/countdown.h"
 
-CMapPtrToPtr TimedMessageBox::s_timerMap(10);
-CCriticalSection TimedMessageBox::s_timerLock;
+thread_local CMapPtrToPtr TimedMessageBox::s_timerMap(10);
 
 bool modeAccepted = false;
 
@@ -66,14 +65,12 @@ int TimedMessageBox::Run() {
 }
 
 void TimedMessageBox::StartTimer() {
-    CSingleLock lock(&s_timerLock, TRUE);
     m_nTimerId = ::SetTimer(nullptr, 0, kTickPeriodMs, &TimedMessageBox::TimerProc);
     // Without a timer no tick ever comes, and the box is a plain message box.
     if (m_nTimerId) s_timerMap.SetAt(TimerKey(m_nTimerId), this);
 }
 
 void TimedMessageBox::StopTimer() {
-    CSingleLock lock(&s_timerLock, TRUE);
     if (!m_nTimerId) return;
     ::KillTimer(nullptr, m_nTimerId);
     s_timerMap.RemoveKey(TimerKey(m_nTimerId));
@@ -82,12 +79,7 @@ void TimedMessageBox::StopTimer() {
 
 void CALLBACK TimedMessageBox::TimerProc(HWND, UINT, UINT_PTR nIDEvent, DWORD) {
     void* found = nullptr;
-    {
-        CSingleLock lock(&s_timerLock, TRUE);
-        if (!s_timerMap.Lookup(TimerKey(nIDEvent), found)) return;
-    }
-    // Outside the lock: a tick may run while another box of this thread shows.
-    static_cast<TimedMessageBox*>(found)->OnTick();
+    if (s_timerMap.Lookup(TimerKey(nIDEvent), found)) static_cast<TimedMessageBox*>(found)->OnTick();
 }
 
 void TimedMessageBox::OnTick() {

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "framework/afxcoll.h"
-#include "framework/afxmt.h"
 #include "framework/afxwin.h"
 
 class TimedMessageBox {
@@ -30,10 +29,10 @@ public:
     TimedMessageBox(const TimedMessageBox&) = delete;
     TimedMessageBox& operator=(const TimedMessageBox&) = delete;
 
-    // Timer id to showing box, one entry for each box whose timer runs; guarded by s_timerLock,
-    // which is held only around the map's own operations.
-    static CMapPtrToPtr s_timerMap;
-    static CCriticalSection s_timerLock;
+    // Timer id to showing box, one entry for each box whose timer runs on this thread. Thread
+    // timers are numbered per thread (two threads may both get the same id), and a thread
+    // timer's callback runs on the thread that set it, so each thread has a map of its own.
+    static thread_local CMapPtrToPtr s_timerMap;
 
 private:
     TimedMessageBox() = default;

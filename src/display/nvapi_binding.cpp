@@ -23,7 +23,8 @@ NvApiTableEntry NvApiFunctionTable[] = {
 // What a function without a driver address answers.
 NvAPI_Status s_notAvailableStatus = kNvStatusNotInitialised;
 
-// The initialised library: the table's addresses point into it, so it is never freed.
+// The library once its initialise code ran: the table's addresses point into it, and the driver
+// may have started threads, so it is never freed.
 HMODULE s_library = nullptr;
 
 // Continues at the driver's function in the slot with the caller's arguments.
@@ -35,13 +36,16 @@ NvAPI_Status Forward(NvApiSlot slot, Args... args) {
 }
 
 // Calls the library's initialise function and hands back its lookup; null when the lookup or
-// the initialise function is missing or initialising fails.
-NvQueryInterfaceFn InitialiseDriver(HMODULE library) {
+// the initialise function is missing or initialising fails. driverRan says whether the driver's
+// own initialise code ran, whatever it answered.
+NvQueryInterfaceFn InitialiseDriver(HMODULE library, bool* driverRan) {
+    *driverRan = false;
     const auto lookup = GetProcAddressAs<NvQueryInterfaceFn>(library, "nvapi_QueryInterface");
     if (!lookup) return nullptr;
     const auto initialise = reinterpret_cast<NvInitializeFn>(lookup(kNvIdInitialize));
-    if (!initialise || initialise() < 0) return nullptr;
-    return lookup;
+    if (!initialise) return nullptr;
+    *driverRan = true;
+    return initialise() < 0 ? nullptr : lookup;
 }
 
 }  // namespace
@@ -50,10 +54,13 @@ NvAPI_Status __cdecl NvAPI_Initialize() {
     // A library initialised before is used again rather than loaded a second time.
     HMODULE library = s_library ? s_library : LoadSystemLibrary("nvapi.dll");
     if (!library) return kNvStatusLibraryMissing;
-    const NvQueryInterfaceFn lookup = InitialiseDriver(library);
+    bool driverRan = false;
+    const NvQueryInterfaceFn lookup = InitialiseDriver(library, &driverRan);
     if (!lookup) {
-        // Nothing points into a library that failed here, so it goes again.
-        if (library != s_library) ::FreeLibrary(library);
+        // A driver whose initialise code ran may have started threads of its own: it stays
+        // loaded. A library whose code never ran goes again.
+        if (driverRan) s_library = library;
+        else if (library != s_library) ::FreeLibrary(library);
         return kNvStatusFailed;
     }
     s_library = library;

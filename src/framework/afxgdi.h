@@ -44,7 +44,7 @@ public:
 };
 
 // A device context. A context it made (CreateCompatibleDC) is deleted with it; one that is
-// only attached for a call (Attach/Detach) is not.
+// only attached for a call (Attach/Detach) is borrowed and never deleted here.
 class CDC {
 public:
     CDC() = default;
@@ -56,7 +56,8 @@ public:
     operator HDC() const { return m_hDC; }
     HDC GetSafeHdc() const { return m_hDC; }
 
-    void Attach(HDC hDC) { m_hDC = hDC; }
+    // Borrows hDC; a context this object made before is deleted first.
+    void Attach(HDC hDC);
     HDC Detach();
     BOOL CreateCompatibleDC(CDC* pDC);
     BOOL DeleteDC();

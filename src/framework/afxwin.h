@@ -258,8 +258,11 @@ private:
     friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
 };
 
-// Lays a dialog out as its template would with the base units of the font it names, when the
-// machine substituted a font of other metrics; dialogs whose font is present are left alone.
+// Lays a dialog out as its template would with the base units its font has at 96 dpi, whenever
+// the dialog manager used other base units: a substituted font of other metrics, or the right
+// font at another dpi. The skins are drawn in pixels, so their controls must land on the pixels
+// they were drawn for. Dialogs whose font is unknown here, or whose base units already match,
+// are left alone.
 void AfxApplyTemplateFontMetrics(HWND hDlg, const void* pTemplate, DWORD size);
 
 // ---- The application ----------------------------------------------------------------------

@@ -5,6 +5,18 @@ namespace {
 
 // The dialog whose window is being created on this thread: the creation hook attaches it.
 thread_local CWnd* t_pWndInit = nullptr;
+// How many modal loops of ours run on this thread, one inside the other.
+thread_local int t_modalDepth = 0;
+
+// Counts one running modal loop for as long as it lives.
+class ModalDepth {
+public:
+    ModalDepth() { ++t_modalDepth; }
+    ~ModalDepth() { --t_modalDepth; }
+    ModalDepth(const ModalDepth&) = delete;
+    ModalDepth& operator=(const ModalDepth&) = delete;
+    bool Outermost() const { return t_modalDepth == 1; }
+};
 
 }  // namespace
 
@@ -123,12 +135,18 @@ INT_PTR CDialog::DoModal() {
 }
 
 void CDialog::RunModalLoop() {
+    const ModalDepth depth;
+    bool shown = false;
     MSG msg;
     while (!m_bModalEnded && m_hWnd) {
         if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            // Idle: show a dialog whose template did not, and drop temporary objects.
-            if (!(GetStyle() & WS_VISIBLE)) ShowWindow(SW_SHOWNORMAL);
-            AfxDeleteTempWindows();
+            // First idle: show a dialog whose template did not. Once shown, hiding it is the
+            // dialog's own business.
+            if (!shown && !(GetStyle() & WS_VISIBLE)) ShowWindow(SW_SHOWNORMAL);
+            shown = true;
+            // Callers of an inner loop (a command handler that runs a popup) may still hold
+            // temporary objects: only the outermost loop drops them.
+            if (depth.Outermost()) AfxDeleteTempWindows();
         }
         const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {  // WM_QUIT: pass it on to the outer loop and end

@@ -33,6 +33,12 @@ CDC::~CDC() {
     if (m_bOwnsDC) DeleteDC();
 }
 
+void CDC::Attach(HDC hDC) {
+    if (m_bOwnsDC && hDC != m_hDC) DeleteDC();
+    m_hDC = hDC;
+    m_bOwnsDC = false;
+}
+
 HDC CDC::Detach() {
     HDC h = m_hDC;
     m_hDC = nullptr;

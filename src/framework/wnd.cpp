@@ -250,21 +250,37 @@ BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
 int CWnd::SetWindowRgn(HRGN hRgn, BOOL bRedraw) { return ::SetWindowRgn(m_hWnd, hRgn, bRedraw); }
 BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
 
+namespace {
+
+// The work area of the monitor the window is on, or the nearest one.
+RECT WorkAreaOf(HWND hWnd) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    ::GetMonitorInfoA(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &info);
+    return info.rcWork;
+}
+
+// The start of a span of `size` placed at `start` and moved inside [low, high); a span larger
+// than the range starts at `low`, so its top-left stays reachable.
+int ClampSpan(int start, int size, int low, int high) {
+    if (start + size > high) start = high - size;
+    return start < low ? low : start;
+}
+
+}  // namespace
+
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     HWND over = pAlternateOwner ? pAlternateOwner->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
-    RECT area;
-    if (over && ::IsWindowVisible(over) && !::IsIconic(over)) {
-        ::GetWindowRect(over, &area);
-    } else {
-        MONITORINFO info{};
-        info.cbSize = sizeof(info);
-        ::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &info);
-        area = info.rcWork;
-    }
+    const bool overOwner = over && ::IsWindowVisible(over) && !::IsIconic(over);
+    // Centred over the owner, but never outside the work area of the owner's monitor.
+    const RECT work = WorkAreaOf(overOwner ? over : m_hWnd);
+    RECT area = work;
+    if (overOwner) ::GetWindowRect(over, &area);
     RECT mine;
     ::GetWindowRect(m_hWnd, &mine);
-    const int x = (area.left + area.right - (mine.right - mine.left)) / 2;
-    const int y = (area.top + area.bottom - (mine.bottom - mine.top)) / 2;
+    const int cx = mine.right - mine.left, cy = mine.bottom - mine.top;
+    const int x = ClampSpan((area.left + area.right - cx) / 2, cx, work.left, work.right);
+    const int y = ClampSpan((area.top + area.bottom - cy) / 2, cy, work.top, work.bottom);
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -58,28 +58,3 @@ HBRUSH TvSettingDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
     pDC->SetBkMode(TRANSPARENT);
     return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
 }
-
-void TvSettingDlg::OnOK() {
-    // The apply flow (switch the desktop, ask "Accept Now ?", revert) is not built yet: until it
-    // is, a resolution command only records its mode name and variant.
-}
-
-void TvSettingDlg::ApplyMode(const char* mode) {
-    m_strMode = mode;
-    OnOK();
-}
-
-void TvSettingDlg::ApplyHdMode(HdLines lines, const char* variant) {
-    if (const char* mode = HdModeChoice(TvDetection, lines)) m_strMode = mode;
-    m_strVariant = variant;
-    OnOK();
-}
-
-void TvSettingDlg::On640x480() { ApplyMode(ModeName::k640x480); }
-void TvSettingDlg::On800x600() { ApplyMode(ModeName::k800x600); }
-void TvSettingDlg::On1024x768() { ApplyMode(ModeName::k1024x768); }
-void TvSettingDlg::On480() { ApplyMode(ModeName::k480); }
-void TvSettingDlg::On720Small() { ApplyHdMode(HdLines::k720, ModeVariant::kSmall); }
-void TvSettingDlg::On720Large() { ApplyHdMode(HdLines::k720, ModeVariant::kLarge); }
-void TvSettingDlg::On1080Small() { ApplyHdMode(HdLines::k1080, ModeVariant::kSmall); }
-void TvSettingDlg::On1080Large() { ApplyHdMode(HdLines::k1080, ModeVariant::kLarge); }

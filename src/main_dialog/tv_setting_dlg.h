@@ -1,7 +1,9 @@
 #pragma once
 // The program's main window: a captionless modal dialog that the user drags by its surface.
 #include "framework/afxwin.h"
+#include "display/display_mode.h"
 #include "main_dialog/mode_names.h"
+#include "main_dialog/mode_table.h"
 
 struct ICUIExternal;      // the Intel graphics object's interface
 struct TvParameterBlock;  // the Intel TV device's 320-byte parameter block
@@ -48,7 +50,20 @@ protected:
     HRESULT UpdateTvParameters720(DWORD count, TvParameterBlock* pBlock);
     HRESULT UpdateTvParameters1080(DWORD count, TvParameterBlock* pBlock);
 
+    // Switches the primary display to the listed 32-bit mode of that size and rate, stored by the
+    // system; sets listedModeApplied. On the ATI path an unlisted mode is tried once for now and,
+    // when the driver refuses it, the hint popup shows where the TV format is enabled. The
+    // system's answer when a listed mode was handed to it, else 0.
+    LONG ApplyDesktopMode(DWORD width, DWORD height, DWORD frequency);
+
 private:
+    void ShowFormatHint();
+    // The mode to come back to; false when it cannot be read at all.
+    static bool SaveCurrentMode(DisplayMode& saved);
+    // Brings the saved size back after a switch nobody confirmed, at a rate the driver lists.
+    void RevertDesktopMode(const DisplayMode& saved);
+    void RunTvParameterUpdate(TvFormatUpdate update);
+
     // Both updates: read the block, set its format word and word 0, write it back.
     HRESULT UpdateTvParameters(DWORD count, TvParameterBlock* pBlock, DWORD formatWord);
     // Detection's Intel step: create the object (vendor Intel), then read the TV's connector.

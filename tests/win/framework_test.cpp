@@ -246,6 +246,48 @@ TEST(Dialog, ATemplateAtTheOriginIsCentred) {
     EXPECT_NEAR((window.top + window.bottom) / 2, (work.top + work.bottom) / 2, 1);
 }
 
+TEST(Dialog, IsCentredOverItsOwnerButInsideTheWorkArea) {
+    HWND ownerWindow = CreatePlainWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    ::SetWindowPos(ownerWindow, nullptr, -300, 200, 400, 300, SWP_NOZORDER);  // dragged half off screen
+    CWnd owner;
+    owner.Attach(ownerWindow);
+    RECT window{};
+    PlainDialog dialog(IDD_TEST_MINGLIU, &owner);
+    RunModalScript(dialog, {[&](CDialog& d) {
+                       ::GetWindowRect(d.m_hWnd, &window);
+                       d.EndDialog(IDOK);
+                   }});
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(window.left, work.left);
+    EXPECT_NEAR((window.top + window.bottom) / 2, 200 + 150, 1) << "still centred where it fits";
+    owner.Detach();
+    ::DestroyWindow(ownerWindow);
+}
+
+TEST(Dialog, ANestedModalLoopKeepsItsCallersTemporariesAndAHiddenDialogStaysHidden) {
+    HWND stranger = CreatePlainWindow();
+    CWnd* temp = nullptr;
+    bool sameAfterInner = false, hiddenAfterIdle = false;
+    PlainDialog outer(IDD_TEST_MINGLIU);
+    RunModalScript(outer, {[&](CDialog&) { temp = CWnd::FromHandle(stranger); },
+                           [&](CDialog&) {
+                               // A command handler that runs a popup of its own, idling in it.
+                               PlainDialog inner(IDD_TEST_MINGLIU);
+                               RunModalScript(inner, {[](CDialog& d) { d.ShowWindow(SW_HIDE); },
+                                                      [](CDialog&) { PumpMessagesFor(100); },
+                                                      [&](CDialog& d) {
+                                                          hiddenAfterIdle = !::IsWindowVisible(d.m_hWnd);
+                                                          d.EndDialog(IDOK);
+                                                      }});
+                               sameAfterInner = temp->m_hWnd == stranger && CWnd::FromHandle(stranger) == temp;
+                           },
+                           [](CDialog& d) { d.EndDialog(IDOK); }});
+    EXPECT_TRUE(sameAfterInner);
+    EXPECT_TRUE(hiddenAfterIdle);
+    ::DestroyWindow(stranger);
+}
+
 TEST(Afx, IsDescendantFollowsParentsAndOwners) {
     HWND top = CreatePlainWindow();
     HWND child = ::CreateWindowExA(0, "BUTTON", "", WS_CHILD, 0, 0, 10, 10, top, nullptr, nullptr, nullptr);
@@ -310,4 +352,16 @@ TEST(Gdi, EachHandleHasOneOwnerThatDeletesIt) {
         EXPECT_EQ(::GetObjectType(made), static_cast<DWORD>(OBJ_MEMDC));
     }
     EXPECT_EQ(::GetObjectType(made), 0u);
+
+    // Attaching to a context it made first deletes that one, and the borrowed one stays.
+    HDC borrowed = ::CreateCompatibleDC(nullptr);
+    {
+        CDC dc;
+        ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+        made = dc.m_hDC;
+        dc.Attach(borrowed);
+        EXPECT_EQ(::GetObjectType(made), 0u);
+    }
+    EXPECT_EQ(::GetObjectType(borrowed), static_cast<DWORD>(OBJ_MEMDC));
+    ::DeleteDC(borrowed);
 }

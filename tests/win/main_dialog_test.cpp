@@ -54,6 +54,15 @@ INT_PTR RunMainDialog(TvSettingDlg& dialog, std::vector<DialogStep> steps) {
 
 void Command(CDialog& d, int id) { ::SendMessageA(d.m_hWnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
+// The main dialog with the apply flow replaced by a count, for what the commands store.
+class CountingDlg : public TvSettingDlg {
+public:
+    int applies = 0;
+
+protected:
+    void OnOK() override { ++applies; }
+};
+
 }  // namespace
 
 TEST(MainDialogTemplate, MatchesTheLayoutTheSkinIsDrawnFor) {
@@ -209,7 +218,7 @@ TEST(MainDialog, ResolutionCommandsStoreTheirModeNames) {
         {IDC_SVIDEO, {}, "", ""},
     };
     for (const Case& c : cases) {
-        TvSettingDlg dialog;
+        CountingDlg dialog;
         CString mode, variant;
         const INT_PTR result = RunMainDialog(dialog, {[&](CDialog& d) {
                                                  TvDetection = c.detection;
@@ -222,6 +231,7 @@ TEST(MainDialog, ResolutionCommandsStoreTheirModeNames) {
         EXPECT_EQ(result, IDCANCEL) << "the command must not end the dialog";
         EXPECT_STREQ(mode, c.mode);
         EXPECT_STREQ(variant, c.variant);
+        EXPECT_EQ(dialog.applies, c.id == IDC_SVIDEO ? 0 : 1) << "each resolution command runs the apply flow once";
     }
 }
 

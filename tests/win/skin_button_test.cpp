@@ -647,6 +647,14 @@ TEST_F(SkinButtonTest, AHeldButtonLooksPushedOnlyWhileThePointerIsOverIt) {
     LeftButton(false);
     EXPECT_TRUE(PumpUntil([&] { return parent.clicks == 1; }));
     EXPECT_FALSE(button.mouseDown);
+
+    // Held while the focus goes elsewhere: the button lets the pointer go and forgets the press.
+    LeftButton(true);
+    ASSERT_TRUE(PumpUntil([&] { return button.mouseDown && ::GetCapture() == button.m_hWnd; }));
+    ::SetFocus(parent.m_hWnd);
+    EXPECT_TRUE(PumpUntil([&] { return !button.mouseDown && ::GetCapture() == nullptr; }));
+    LeftButton(false);
+    EXPECT_TRUE(PumpUntil([&] { return parent.clicks == 1; }));
 }
 
 TEST_F(SkinButtonTest, AToggleFlipsOnReleaseOverItBeforeTheClickIsReported) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "confirm/timed_message_box.h"
+#include "framework/afxmt.h"
 #include "screenshot.h"
 #include "win_test_support.h"
 
@@ -42,10 +43,8 @@ int SecondsIn(const std::string& text) {
     return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 7);
 }
 
-int ShowingBoxes() {
-    CSingleLock lock(&TimedMessageBox::s_timerLock, TRUE);
-    return static_cast<int>(TimedMessageBox::s_timerMap.GetCount());
-}
+// The boxes of this thread whose timers run.
+int ShowingBoxes() { return static_cast<int>(TimedMessageBox::s_timerMap.GetCount()); }
 
 struct TextSeen {
     DWORD atMs;
@@ -419,7 +418,28 @@ TEST_F(TimedBoxTest, TwoBoxesAtOnceCountDownIndependently) {
     EXPECT_GE(firstChangesMeanwhile, 1);
 }
 
-// ---- The lock that guards the timer map -----------------------------------------------------
+TEST_F(TimedBoxTest, BoxesOnTwoThreadsEachCountDownAndTimeOut) {
+    // Both threads' timers may get the same id; each box must still tick on its own thread.
+    BoxWatcher watcher({"Main thread", "Other thread"}, 8000);
+    bool otherInTime = true;
+    int otherResult = 0;
+    std::thread other([&] {
+        otherResult = TimedMessageBox::Show(MB_OK, "B", "Other thread", 3000, IDOK, kCountdown, nullptr, &otherInTime);
+    });
+    bool mainInTime = true;
+    const int mainResult = TimedMessageBox::Show(MB_OK, "A", "Main thread", 3000, IDOK, kCountdown, owner, &mainInTime);
+    other.join();
+
+    EXPECT_FALSE(watcher.Rescued());
+    EXPECT_EQ(mainResult, IDOK);
+    EXPECT_FALSE(mainInTime);
+    EXPECT_EQ(otherResult, IDOK);
+    EXPECT_FALSE(otherInTime);
+    ExpectCountdown(watcher.Texts("Main thread"), 3, true);
+    ExpectCountdown(watcher.Texts("Other thread"), 3, true);
+}
+
+// ---- Critical sections -----------------------------------------------------------------------
 
 TEST(CCriticalSection, KeepsOtherThreadsOutUntilEveryLockIsUndone) {
     CCriticalSection section;

@@ -19,18 +19,22 @@ void CALLBACK OnScriptTick(HWND, UINT, UINT_PTR, DWORD) {
         s->dialog->EndDialog(-2);
         return;
     }
-    if (s->next < s->steps.size() && ::IsWindowVisible(s->dialog->m_hWnd)) s->steps[s->next++](*s->dialog);
+    // The first step waits for the dialog to show; later ones run even if a step hid it.
+    const bool started = s->next > 0 || ::IsWindowVisible(s->dialog->m_hWnd);
+    if (s->next < s->steps.size() && started) s->steps[s->next++](*s->dialog);
 }
 
 }  // namespace
 
 INT_PTR RunModalScript(CDialog& dialog, std::vector<DialogStep> steps) {
+    // A step may run a script of its own: the inner one runs until its dialog ends.
     Script script{&dialog, std::move(steps), 0, ::GetTickCount()};
+    Script* outer = g_script;
     g_script = &script;
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, OnScriptTick);
     const INT_PTR result = dialog.DoModal();
     ::KillTimer(nullptr, timer);
-    g_script = nullptr;
+    g_script = outer;
     return result;
 }
 

@@ -1,0 +1,73 @@
+#pragma once
+// Desktop display modes: the record the program keeps, the request it builds, and the choices
+// it makes over the modes the display driver lists. Written over any record with the display
+// settings' member names, so the logic is the same for the system's records and for tests.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+struct DisplayMode {
+    uint32_t bitsPerPixel = 0;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    uint32_t frequency = 0;  // Hz
+
+    void Clear() { *this = DisplayMode{}; }
+    void Set(uint32_t bits, uint32_t w, uint32_t h, uint32_t hz) { *this = DisplayMode{bits, w, h, hz}; }
+};
+
+// Every desktop this program sets has 32 bits per pixel.
+constexpr uint32_t kDesktopBitsPerPixel = 32;
+
+// The display settings' field flags of a mode-change request.
+constexpr uint32_t kFieldBitsPerPel = 0x00040000;
+constexpr uint32_t kFieldPelsWidth = 0x00080000;
+constexpr uint32_t kFieldPelsHeight = 0x00100000;
+constexpr uint32_t kFieldDisplayFrequency = 0x00400000;
+
+// A mode-change request: the record zeroed and sized, and each value that is not zero stored with
+// its flag. A zero value leaves both the member and its flag unset, so the driver keeps it.
+template <class DevMode>
+void BuildDevMode(DevMode& request, uint32_t bitsPerPixel, uint32_t width, uint32_t height, uint32_t frequency) {
+    std::memset(&request, 0, sizeof request);
+    request.dmSize = sizeof request;
+    auto store = [&request](auto& member, uint32_t value, uint32_t flag) {
+        if (!value) return;
+        member = value;
+        request.dmFields |= flag;
+    };
+    store(request.dmBitsPerPel, bitsPerPixel, kFieldBitsPerPel);
+    store(request.dmPelsWidth, width, kFieldPelsWidth);
+    store(request.dmPelsHeight, height, kFieldPelsHeight);
+    store(request.dmDisplayFrequency, frequency, kFieldDisplayFrequency);
+}
+
+// The listed 32-bit mode of that size and refresh rate with the lowest mode number, or null.
+// All four tests are exact; nothing else of a record is looked at.
+template <class DevMode>
+const DevMode* FindListedMode(const DevMode* modes, size_t count, uint32_t width, uint32_t height,
+                              uint32_t frequency) {
+    for (size_t n = 0; n < count; ++n) {
+        const DevMode& m = modes[n];
+        if (m.dmPelsWidth == width && m.dmPelsHeight == height && m.dmBitsPerPel == kDesktopBitsPerPixel &&
+            m.dmDisplayFrequency == frequency)
+            return &m;
+    }
+    return nullptr;
+}
+
+// The refresh rate at which to bring the saved size back after an unconfirmed switch: the
+// preferred rate when the driver lists the size at it; else the rate the desktop had before the
+// switch; else that of the listed 32-bit mode of the size with the lowest mode number. When the
+// size is not listed at all, the preferred rate, which then finds nothing.
+template <class DevMode>
+uint32_t ChooseRevertFrequency(const DevMode* modes, size_t count, const DisplayMode& saved, uint32_t preferred) {
+    if (FindListedMode(modes, count, saved.width, saved.height, preferred)) return preferred;
+    if (FindListedMode(modes, count, saved.width, saved.height, saved.frequency)) return saved.frequency;
+    for (size_t n = 0; n < count; ++n) {
+        const DevMode& m = modes[n];
+        if (m.dmPelsWidth == saved.width && m.dmPelsHeight == saved.height && m.dmBitsPerPel == kDesktopBitsPerPixel)
+            return m.dmDisplayFrequency;
+    }
+    return preferred;
+}

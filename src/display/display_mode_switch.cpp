@@ -1,0 +1,81 @@
+// The main dialog's desktop mode changes: only to a mode the driver lists, stored by the
+// system; on the ATI path an unlisted mode gets one temporary try and, when the driver refuses
+// it, the popup that shows where the TV format is enabled.
+#include "display/display_mode_switch.h"
+
+#include <new>
+
+#include "confirm/hint_dialog.h"
+#include "main_dialog/tv_setting_dlg.h"
+
+BOOL listedModeApplied = FALSE;
+
+bool GetCurrentDisplayMode(DisplayMode& mode) {
+    HDC screen = ::GetDC(nullptr);
+    if (!screen) return false;
+    const int frequency = ::GetDeviceCaps(screen, VREFRESH);
+    const int height = ::GetDeviceCaps(screen, VERTRES);
+    const int width = ::GetDeviceCaps(screen, HORZRES);
+    const int bits = ::GetDeviceCaps(screen, BITSPIXEL);
+    mode.Set(static_cast<uint32_t>(bits), static_cast<uint32_t>(width), static_cast<uint32_t>(height),
+             static_cast<uint32_t>(frequency));
+    ::ReleaseDC(nullptr, screen);
+    return true;
+}
+
+bool GetRegisteredCurrentMode(DisplayMode& mode) {
+    DEVMODEA current;
+    BuildDevMode(current, 0, 0, 0, 0);
+    if (!::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current)) return false;
+    mode.Set(current.dmBitsPerPel, current.dmPelsWidth, current.dmPelsHeight, current.dmDisplayFrequency);
+    return true;
+}
+
+LONG ChangeDisplayModeTemporary(const DisplayMode& mode) {
+    DEVMODEA request;
+    BuildDevMode(request, mode.bitsPerPixel, mode.width, mode.height, mode.frequency);
+    return ::ChangeDisplaySettingsA(&request, 0);  // flags 0: now, without touching the registry
+}
+
+DisplayModeList ReadDisplayModes() {
+    DEVMODEA probe;
+    BuildDevMode(probe, 0, 0, 0, 0);
+    DWORD listed = 0;
+    while (::EnumDisplaySettingsA(nullptr, listed, &probe)) ++listed;
+
+    DisplayModeList list;
+    list.records.reset(new (std::nothrow) DEVMODEA[size_t{listed} + 1]);
+    if (!list.records) return list;  // no memory for the list: as if the driver listed nothing
+    // The spare record takes the call that ends the list.
+    for (DWORD n = 0; n <= listed; ++n) {
+        DEVMODEA& record = list.records[n];
+        BuildDevMode(record, 0, 0, 0, 0);
+        if (!::EnumDisplaySettingsA(nullptr, n, &record)) break;
+        list.count = n + 1;
+    }
+    return list;
+}
+
+LONG TvSettingDlg::ApplyDesktopMode(DWORD width, DWORD height, DWORD frequency) {
+    listedModeApplied = FALSE;
+    const DisplayModeList modes = ReadDisplayModes();
+    if (const DEVMODEA* listed = FindListedMode(modes.records.get(), modes.count, width, height, frequency)) {
+        DEVMODEA request = *listed;
+        const LONG result =
+            ::ChangeDisplaySettingsExA(nullptr, &request, nullptr, CDS_UPDATEREGISTRY | CDS_RESET, nullptr);
+        listedModeApplied = TRUE;  // asked for, whatever the answer: the user confirms what they see
+        return result;
+    }
+    if (TvDetection.vendor != AdapterVendor::Ati) return 0;
+    DisplayMode wanted;
+    wanted.Set(kDesktopBitsPerPixel, width, height, frequency);
+    if (ChangeDisplayModeTemporary(wanted) != DISP_CHANGE_SUCCESSFUL) ShowFormatHint();
+    return 0;
+}
+
+void TvSettingDlg::ShowFormatHint() {
+    HintDialog hint(nullptr);
+    if (TvDetection.connector == TvConnector::Hdmi) hint.m_nScreenshot = HintDialog::kHdmiScreenshot;
+    if (TvDetection.connector == TvConnector::Component) hint.m_nScreenshot = HintDialog::kComponentScreenshot;
+    hint.DoModal();
+}
