@@ -75,3 +75,15 @@ void Settle(DWORD milliseconds = 300);
 
 // Saves it into build/<preset>/e2e-screenshots/<name>.bmp.
 void SaveScreenshotArtifact(const std::string& name);
+
+// A bitmap resource of the program's own exe (build/<preset>/OrvaTvSetting.exe), as a section
+// the caller deletes; null when it is missing.
+HBITMAP LoadProgramBitmap(UINT id);
+// The share of a grid of the bitmap's pixels that the screen shows unchanged, with the bitmap's
+// top-left pixel at the area's top-left and only the part inside the area looked at (0 to 1).
+double ShareOnScreen(HBITMAP bitmap, const RECT& area);
+
+// The current desktop size of the primary display.
+SIZE DesktopSize();
+// Waits until the condition holds or the time is up; the condition's last answer.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);

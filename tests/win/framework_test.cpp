@@ -270,9 +270,10 @@ TEST(Dialog, ANestedModalLoopKeepsItsCallersTemporariesAndAHiddenDialogStaysHidd
     CWnd* temp = nullptr;
     bool sameAfterInner = false, hiddenAfterIdle = false;
     PlainDialog outer(IDD_TEST_MINGLIU);
-    RunModalScript(outer, {[&](CDialog&) { temp = CWnd::FromHandle(stranger); },
-                           [&](CDialog&) {
-                               // A command handler that runs a popup of its own, idling in it.
+    RunModalScript(outer, {[&](CDialog&) {
+                               // A command handler that holds a temporary while it runs a popup of
+                               // its own, which idles.
+                               temp = CWnd::FromHandle(stranger);
                                PlainDialog inner(IDD_TEST_MINGLIU);
                                RunModalScript(inner, {[](CDialog& d) { d.ShowWindow(SW_HIDE); },
                                                       [](CDialog&) { PumpMessagesFor(100); },

@@ -1,0 +1,197 @@
+// The resolution commands as a user meets them: the real program on a Wine desktop of
+// 1920 x 1080 with a stand-in adapter, the desktop mode read after every step.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "e2e_support.h"
+#include "resource.h"
+#include "standin_install.h"
+
+namespace {
+
+constexpr const char* kQuestion = "Accept Now ?";
+constexpr DWORD kQuietMs = 2500;  // long enough for a switch and its question to have come
+
+bool DesktopIs(LONG width, LONG height) {
+    const SIZE size = DesktopSize();
+    return size.cx == width && size.cy == height;
+}
+
+class ApplyFlow : public testing::Test {
+protected:
+    bool Start() {
+        m_log.Clear();
+        if (!m_program.Start()) return false;
+        m_window = m_program.WaitForWindow(kDialogClass, kMainTitle, 20000);
+        Settle(500);
+        return m_window != nullptr;
+    }
+    void Choose(int id) { ::PostMessageA(m_window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+    void PressEnter() {
+        ::SetForegroundWindow(m_window);
+        Settle(200);
+        PressKey(VK_RETURN);
+    }
+    HWND WaitForQuestion(DWORD timeoutMs) const { return m_program.WaitForWindow(kDialogClass, kQuestion, timeoutMs); }
+    void ExpectNoQuestion() const { EXPECT_EQ(WaitForQuestion(kQuietMs), nullptr) << "nothing is to be asked"; }
+    // Presses the box's OK from the keyboard, as a user would.
+    void Answer(HWND box) const {
+        ::SetForegroundWindow(box);
+        Settle(200);
+        PressKey(VK_RETURN);
+        EXPECT_TRUE(WaitUntil([box] { return !::IsWindowVisible(box); }, 3000));
+    }
+    // Chooses a resolution, expects the question over the new desktop size, and answers it.
+    void ChooseAndAccept(int id, LONG width, LONG height) {
+        Choose(id);
+        HWND box = WaitForQuestion(10000);
+        ASSERT_NE(box, nullptr) << "control " << id;
+        EXPECT_TRUE(DesktopIs(width, height)) << "control " << id;
+        Answer(box);
+        ExpectNoQuestion();
+        EXPECT_TRUE(DesktopIs(width, height)) << "an answered mode stays";
+    }
+    // Chooses a resolution and lets the countdown run out: the desktop is back at 1920 x 1080
+    // within 17 s of the choice.
+    void ChooseAndLetItRevert(int id, LONG width, LONG height, const char* screenshots = nullptr) {
+        const DWORD chosen = ::GetTickCount();
+        Choose(id);
+        HWND box = WaitForQuestion(10000);
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(DesktopIs(width, height));
+        EXPECT_EQ(MessageBoxText(box).rfind("Press button\nwithin 1", 0), 0u) << MessageBoxText(box);
+        EXPECT_TRUE(WaitUntil([box] { return MessageBoxText(box).find("within 12 sec") != std::string::npos; }, 5000))
+            << "the box counts down";
+        if (screenshots) SaveScreenshotArtifact(std::string(screenshots) + "_countdown");
+        EXPECT_TRUE(WaitUntil([] { return DesktopIs(1920, 1080); }, 17000 - (::GetTickCount() - chosen)));
+        EXPECT_FALSE(::IsWindowVisible(box));
+        Settle(500);
+        if (screenshots) SaveScreenshotArtifact(std::string(screenshots) + "_reverted");
+        ExpectNoQuestion();
+    }
+
+    StandinDrivers m_drivers;
+    StandinLog m_log;
+    ProgramUnderTest m_program;
+    HWND m_window = nullptr;
+};
+
+TEST_F(ApplyFlow, NvidiaHdmiRevertsAnUnansweredModeKeepsAnAnsweredOneAndSkipsAnUnlistedOne) {
+    ASSERT_TRUE(m_drivers.InstallNvapi());
+    m_drivers.Scenario("ORVA_NV_CONNECTOR", "97");
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(DesktopIs(1920, 1080));
+    SaveScreenshotArtifact("apply_before_switch");
+
+    PressEnter();  // before any resolution: nothing to apply
+    ExpectNoQuestion();
+    EXPECT_TRUE(DesktopIs(1920, 1080));
+
+    ChooseAndLetItRevert(IDC_720_SMALL, 1280, 720, "apply");
+
+    // Enter applies the mode named last and asks again.
+    PressEnter();
+    HWND box = WaitForQuestion(10000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(DesktopIs(1280, 720));
+    Answer(box);
+    ExpectNoQuestion();
+    EXPECT_TRUE(DesktopIs(1280, 720));
+
+    // 1920 x 1080 at 30 Hz is not listed: nothing changes and nothing is asked.
+    Choose(IDC_1080_SMALL);
+    ExpectNoQuestion();
+    EXPECT_TRUE(DesktopIs(1280, 720));
+}
+
+// The revert of a standard-definition choice asks for 30 Hz, which this desktop does not list:
+// the old size still comes back, at a rate it does list.
+TEST_F(ApplyFlow, NvidiaSVideoRevertsAtAListedRateAndItsHdButtonsAskForStandardSizes) {
+    ASSERT_TRUE(m_drivers.InstallNvapi());
+    m_drivers.Scenario("ORVA_NV_CONNECTOR", "17");
+    ASSERT_TRUE(Start());
+    ChooseAndLetItRevert(IDC_640, 640, 480);
+    ChooseAndAccept(IDC_720_SMALL, 800, 600);
+    ChooseAndAccept(IDC_1080_LARGE, 1024, 768);
+}
+
+TEST_F(ApplyFlow, IntelComponentRewritesTheTvParametersThenSwitchesThreeSecondsLater) {
+    ASSERT_TRUE(m_drivers.RegisterIntel());
+    m_drivers.Scenario("ORVA_IGFX_DISPLAY1_0", "7,4,0");
+    m_drivers.Scenario("ORVA_IGFX_CONNECTOR_TYPE", "32");
+    ASSERT_TRUE(Start());
+    struct Step {
+        int id;
+        LONG width, height;
+        const char* formatWord;  // word 2 of the block as the log shows its bytes
+    };
+    for (const Step& step : {Step{IDC_720_SMALL, 1280, 720, "00000008"}, Step{IDC_1080_SMALL, 1920, 1080, "00000010"}}) {
+        SCOPED_TRACE(step.width);
+        m_log.Clear();
+        const DWORD chosen = ::GetTickCount();
+        Choose(step.id);
+        HWND box = WaitForQuestion(15000);
+        ASSERT_NE(box, nullptr);
+        EXPECT_GE(::GetTickCount() - chosen, 3000u) << "the switch waits for the TV to retune";
+        EXPECT_TRUE(DesktopIs(step.width, step.height));
+        // A block of zeros as read, word 0 = 128 and word 2 = the format, written back once.
+        const std::string block = "80000000" "00000000" + std::string(step.formatWord) + std::string(640 - 24, '0');
+        EXPECT_EQ(m_log.Count("WriteTvParameters uid=7 size=320 block=" + block + " -> hr=0x00000000"), 1u)
+            << m_log.Text();
+        EXPECT_LT(m_log.Find("ReadTvParameters uid=7"), m_log.Find("WriteTvParameters")) << m_log.Text();
+        Answer(box);
+    }
+}
+
+// An unlisted mode on ATI: one temporary try, which this desktop refuses, then the popup with the
+// control-panel picture of the connector (none for S-Video and Composite), and no question.
+TEST_F(ApplyFlow, AtiUnlistedModeRefusedShowsTheConnectorsHintAndAsksNothing) {
+    ASSERT_TRUE(m_drivers.InstallAti());
+    struct Row {
+        const char* answer;
+        int id;
+        UINT picture, otherPicture;  // 0: no picture
+    };
+    const Row rows[] = {{"2", IDC_720_LARGE, 178, 177}, {"4", IDC_1080_LARGE, 177, 178}, {"3", IDC_640, 0, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string("ATI answer ") + row.answer);
+        m_drivers.Scenario("ORVA_ATI_ANSWER", row.answer);
+        ProgramUnderTest program;
+        ASSERT_TRUE(program.Start());
+        m_window = program.WaitForWindow(kDialogClass, kMainTitle, 20000);
+        ASSERT_NE(m_window, nullptr);
+        Settle(500);
+        Choose(row.id);
+        HWND popup = program.WaitForWindow(kDialogClass, "", 10000);
+        ASSERT_NE(popup, nullptr) << "the hint popup";
+        Settle(800);
+        SaveScreenshotArtifact(std::string("ati_hint_answer_") + row.answer);
+        RECT area{};
+        ::GetWindowRect(popup, &area);
+        // The two pictures share much of their background: the right one shows nearly whole,
+        // and clearly more of it than of the other.
+        std::map<UINT, double> shown;
+        for (UINT id : {177u, 178u}) {
+            HBITMAP picture = LoadProgramBitmap(id);
+            shown[id] = ShareOnScreen(picture, area);
+            ::DeleteObject(picture);
+        }
+        if (row.picture) {
+            EXPECT_GT(shown[row.picture], 0.8);
+            EXPECT_GT(shown[row.picture], shown[row.otherPicture] + 0.1);
+        } else {
+            EXPECT_LT(shown[177], 0.5);
+            EXPECT_LT(shown[178], 0.5);
+        }
+        EXPECT_TRUE(DesktopIs(1920, 1080));
+        EXPECT_EQ(program.WaitForWindow(kDialogClass, kQuestion, 0), nullptr);
+        ClickAt(ControlCentre(popup, IDOK));
+        EXPECT_TRUE(WaitUntil([popup] { return !::IsWindowVisible(popup); }, 3000));
+        EXPECT_EQ(program.WaitForWindow(kDialogClass, kQuestion, kQuietMs), nullptr);
+        EXPECT_TRUE(DesktopIs(1920, 1080));
+    }
+}
+
+}  // namespace
