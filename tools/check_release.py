@@ -1,0 +1,51 @@
+#!/usr/bin/env python3
+"""Checks a built OrvaTvSetting.exe before it is shipped: it imports only Windows system DLLs,
+its version block reads 1.0.0.5 and its manifest is embedded. Prints what it found; exits 1 on
+the first rule broken. Usage: check_release.py <exe> <objdump> <windres>"""
+import re
+import subprocess
+import sys
+
+VERSION = "1.0.0.5"
+# The DLLs every Windows since XP has in its system folder, and nothing else.
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "ole32.dll",
+               "oleaut32.dll", "msvcrt.dll", "advapi32.dll", "shell32.dll", "msimg32.dll"}
+
+
+def imports(exe, objdump):
+    out = subprocess.run([objdump, "-p", exe], check=True, capture_output=True, text=True).stdout
+    return sorted(re.findall(r"DLL Name: (\S+)", out), key=str.lower)
+
+
+def resources(exe, windres):
+    return subprocess.run([windres, "-i", exe, "-O", "rc"], check=True, capture_output=True,
+                          text=True, errors="replace").stdout
+
+
+def main():
+    exe, objdump, windres = sys.argv[1:4]
+    failures = []
+    dlls = imports(exe, objdump)
+    print("imports: " + ", ".join(dlls))
+    foreign = [d for d in dlls if d.lower() not in SYSTEM_DLLS]
+    if foreign:
+        failures.append("imports DLLs that Windows does not have: " + ", ".join(foreign))
+    rc = resources(exe, windres)
+    numbers = VERSION.replace(".", ", ")
+    for field in ("FILEVERSION " + numbers, "PRODUCTVERSION " + numbers,
+                  '"FileVersion", "%s"' % VERSION, '"ProductVersion", "%s"' % VERSION):
+        if field not in rc:
+            failures.append("version block lacks " + field)
+    found = re.search(r'"FileVersion", "([^"]*)"', rc)
+    print("version: " + (found.group(1) if found else "none"))
+    manifest = re.search(r"^1 24 ", rc, re.M) is not None
+    print("manifest: " + ("embedded" if manifest else "missing"))
+    if not manifest:
+        failures.append("no manifest (resource type 24, id 1)")
+    for f in failures:
+        print("release check: " + f, file=sys.stderr)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
