@@ -169,3 +169,8 @@ void GifBlockWalker::WriteFrameStream(const GifFrameCut& cut, uint8_t* out) cons
     std::memcpy(out + head, m_data + cut.spanStart, cut.spanLength);
     out[head + cut.spanLength] = kTrailer;
 }
+
+uint32_t GifFrameWaitMilliseconds(int32_t delay) {
+    const uint32_t hundredths = static_cast<uint32_t>(delay);
+    return hundredths < 5 ? 100u : hundredths * 10u;  // wraps for -1, as intended
+}

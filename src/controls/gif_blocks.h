@@ -81,3 +81,8 @@ private:
 // Bytes of a colour table whose size is given by flag byte F: 3 x 2^((F & 7) + 1) when bit 7
 // is set, 0 otherwise.
 int32_t GifColourTableBytes(uint8_t flags);
+
+// How long a frame stays, from its delay in hundredths of a second taken as unsigned: 100 ms
+// for 0 to 4, delay x 10 ms from 5 on. A frame without a control extension (-1) thus waits
+// 4,294,967,286 ms: until the animation is stopped.
+uint32_t GifFrameWaitMilliseconds(int32_t delay);
