@@ -153,3 +153,11 @@ TEST(GifFrameCutter, CutsTheShippedAnimationInto91Frames) {
     ASSERT_EQ(walker.PeekBlockKind(), GifBlockKind::Image);
     EXPECT_EQ(first.size(), size_t(14 + 768 + 8 + walker.MeasureBlock()));
 }
+
+TEST(GifFrameWait, HundredMillisecondsBelowFiveTenTimesTheDelayFromFiveOn) {
+    const struct {
+        int32_t delay;
+        uint32_t ms;
+    } cases[] = {{0, 100}, {4, 100}, {5, 50}, {10, 100}, {300, 3000}, {65535, 655350}, {-1, 4294967286u}};
+    for (const auto& c : cases) EXPECT_EQ(GifFrameWaitMilliseconds(c.delay), c.ms) << c.delay;
+}
