@@ -159,7 +159,9 @@ bool GifBlockWalker::CutNextFrame(GifFrameCut& cut) {
     }
     if (!AdvancePastBlock()) return false;
     cut.spanLength = m_cursor - cut.spanStart;
-    cut.streamLength = kScreenDescriptorEnd + static_cast<uint32_t>(m_paletteBytes) + cut.spanLength + 1;
+    const uint64_t stream = uint64_t{kScreenDescriptorEnd} + static_cast<uint32_t>(m_paletteBytes) + cut.spanLength + 1;
+    if (stream > UINT32_MAX) return false;  // only for data of nearly 4 GiB
+    cut.streamLength = static_cast<uint32_t>(stream);
     return true;
 }
 

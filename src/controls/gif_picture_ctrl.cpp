@@ -47,6 +47,19 @@ void FillWithColour(HDC dc, const RECT& rect, COLORREF colour) {
     }
 }
 
+// Puts back what a memory context held before its bitmap, deletes both, and clears the three.
+void FreeBitmapContext(HDC& dc, HBITMAP& bitmap, HGDIOBJ& replaced) {
+    if (!dc) return;
+    if (bitmap) {
+        ::SelectObject(dc, replaced);
+        ::DeleteObject(bitmap);
+    }
+    ::DeleteDC(dc);
+    dc = nullptr;
+    bitmap = nullptr;
+    replaced = nullptr;
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(GifPictureCtrl, CStatic)
@@ -226,14 +239,7 @@ void GifPictureCtrl::ReleasePictures() {
     for (GifFrameEntry& frame : scene.m_frames)
         if (frame.picture) frame.picture->Release();
     scene.m_frames.clear();
-    if (scene.m_canvasDC) {
-        ::SelectObject(scene.m_canvasDC, scene.m_canvasOldBitmap);
-        ::DeleteDC(scene.m_canvasDC);
-        ::DeleteObject(scene.m_canvasBitmap);
-        scene.m_canvasDC = nullptr;
-        scene.m_canvasBitmap = nullptr;
-        scene.m_canvasOldBitmap = nullptr;
-    }
+    FreeBitmapContext(scene.m_canvasDC, scene.m_canvasBitmap, scene.m_canvasOldBitmap);
     FreeSaveArea(scene);
     scene.m_frameIndex = 0;
     scene.m_backColor = 0xFFFFFF;
@@ -311,15 +317,7 @@ void GifPictureCtrl::DisposeFrame(Scene& scene, const GifFrameEntry& frame) {
 }
 
 void GifPictureCtrl::FreeSaveArea(Scene& scene) {
-    if (!scene.m_saveDC) return;
-    if (scene.m_saveBitmap) {
-        ::SelectObject(scene.m_saveDC, scene.m_saveOldBitmap);
-        ::DeleteObject(scene.m_saveBitmap);
-    }
-    ::DeleteDC(scene.m_saveDC);
-    scene.m_saveDC = nullptr;
-    scene.m_saveBitmap = nullptr;
-    scene.m_saveOldBitmap = nullptr;
+    FreeBitmapContext(scene.m_saveDC, scene.m_saveBitmap, scene.m_saveOldBitmap);
 }
 
 // ---- Messages -----------------------------------------------------------------------------
