@@ -12,6 +12,7 @@
 
 #include "controls/gif_picture_ctrl.h"
 #include "gif_builder.h"
+#include "screenshot.h"
 #include "win_test_support.h"
 
 using namespace gif;
@@ -269,6 +270,7 @@ TEST_F(GifPicture, PlaysTheShippedAnimationFrameByFrame) {
     }
     EXPECT_GE(std::set<std::vector<uint32_t>>(seen.begin(), seen.end()).size(), 6u);
     SaveStrip("gif_canvas_strip.bmp", seen, 42, 32);
+    SaveScreenshotIfAsked("gif_picture_animating");
     control.StopAnimation();
     EXPECT_EQ(control.Thread(), nullptr);
 }
