@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -83,19 +84,27 @@ protected:
     ProbeCtrl control;
 };
 
-// A 24-bit BMP file of the given size: left half red, right half blue.
-Bytes BmpFile(int width, int height) {
+// A 24-bit BMP file of the given size with the colour (0xRRGGBB) of each pixel.
+Bytes BmpFile(int width, int height, const std::function<uint32_t(int x, int y)>& colour) {
     const int stride = (width * 3 + 3) & ~3;
     Bytes out{'B', 'M'};
     auto put32 = [&](uint32_t v) { PutU16(out, v & 0xFFFF), PutU16(out, v >> 16); };
     put32(54 + stride * height), put32(0), put32(54);
     put32(40), put32(width), put32(height), PutU16(out, 1), PutU16(out, 24);
     for (int i = 0; i < 6; ++i) put32(0);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) out = out + (x < width / 2 ? Bytes{0, 0, 255} : Bytes{255, 0, 0});
+    for (int y = height - 1; y >= 0; --y) {  // rows bottom-up
+        for (int x = 0; x < width; ++x) {
+            const uint32_t p = colour(x, y);
+            out.insert(out.end(), {uint8_t(p), uint8_t(p >> 8), uint8_t(p >> 16)});
+        }
         out.insert(out.end(), stride - width * 3, 0);
     }
     return out;
+}
+
+// 42 x 32: left half red, right half blue.
+Bytes TwoColourBmp() {
+    return BmpFile(42, 32, [](int x, int) { return x < 21 ? kRed : kBlue; });
 }
 
 // GDI objects of this process, from the GDI handle table its PEB points to (Wine answers 0 to
@@ -181,27 +190,16 @@ public:
     HRESULT STDMETHODCALLTYPE get_Attributes(DWORD*) override { return E_NOTIMPL; }
 };
 
-// Several canvases side by side, four times enlarged, as a BMP file.
+// Several canvases side by side, four times enlarged, with a white gap, as a BMP file.
 void SaveStrip(const char* path, const std::vector<std::vector<uint32_t>>& canvases, int width, int height) {
     constexpr int kScale = 4, kGap = 4;
-    const int stripWidth = int(canvases.size()) * (width * kScale + kGap), stripHeight = height * kScale;
-    const int stride = (stripWidth * 3 + 3) & ~3;
-    Bytes rows(size_t(stride) * stripHeight, 0xFF);
-    for (size_t n = 0; n < canvases.size(); ++n)
-        for (int y = 0; y < stripHeight; ++y)
-            for (int x = 0; x < width * kScale; ++x) {
-                const uint32_t p = canvases[n][size_t(y / kScale * width + x / kScale)];
-                BYTE* out = &rows[size_t(stripHeight - 1 - y) * stride + (n * (width * kScale + kGap) + x) * 3];
-                out[0] = BYTE(p), out[1] = BYTE(p >> 8), out[2] = BYTE(p >> 16);
-            }
-    Bytes file{'B', 'M'};
-    auto put32 = [&](uint32_t v) { PutU16(file, v & 0xFFFF), PutU16(file, v >> 16); };
-    put32(54 + uint32_t(rows.size())), put32(0), put32(54);
-    put32(40), put32(stripWidth), put32(stripHeight), PutU16(file, 1), PutU16(file, 24);
-    for (int i = 0; i < 6; ++i) put32(0);
+    const int cell = width * kScale + kGap;
+    const Bytes file = BmpFile(int(canvases.size()) * cell, height * kScale, [&](int x, int y) {
+        const int n = x / cell, cx = x % cell / kScale;
+        return cx < width ? canvases[size_t(n)][size_t(y / kScale * width + cx)] : 0xFFFFFFu;
+    });
     if (FILE* out = std::fopen(path, "wb")) {
         std::fwrite(file.data(), 1, file.size(), out);
-        std::fwrite(rows.data(), 1, rows.size(), out);
         std::fclose(out);
     }
 }
@@ -216,7 +214,7 @@ TEST_F(GifPicture, LoadsAndSizesWhatItIsGiven) {
         SIZE size;  // the control's size after a load
         BOOL played;
     } cases[] = {
-        {"a bitmap of 1111 x 847 HIMETRIC at 96 dpi", BmpFile(42, 32), TRUE, {42, 32}, TRUE},
+        {"a bitmap of 1111 x 847 HIMETRIC at 96 dpi", TwoColourBmp(), TRUE, {42, 32}, TRUE},
         {"a one-frame GIF: a still picture of the screen's size",
          Header(6, 4, 2, kPalette) + SolidImage(1, 1, 2, 2, 1) + Trailer(), TRUE, {6, 4}, TRUE},
         {"header, screen descriptor and trailer", Header(6, 4) + Trailer(), FALSE, {54, 40}, FALSE},
@@ -235,7 +233,7 @@ TEST_F(GifPicture, LoadsAndSizesWhatItIsGiven) {
         EXPECT_EQ(control.Play(), c.played);
     }
     // The bitmap once more: rendered once, stretched over the canvas, and painted to the screen.
-    ASSERT_TRUE(control.Load(BmpFile(42, 32)));
+    ASSERT_TRUE(control.Load(TwoColourBmp()));
     ASSERT_TRUE(control.Play());
     EXPECT_EQ(control.CanvasPixel(3, 3), kRed);
     EXPECT_EQ(control.CanvasPixel(38, 28), kBlue);
