@@ -4,7 +4,8 @@
 
 #include "confirm/countdown.h"
 
-thread_local CMapPtrToPtr TimedMessageBox::s_timerMap(10);
+std::map<TimedMessageBox::TimerKey, TimedMessageBox*> TimedMessageBox::s_timerMap;
+CCriticalSection TimedMessageBox::s_timerLock;
 
 bool modeAccepted = false;
 
@@ -13,7 +14,7 @@ namespace {
 constexpr UINT kTickPeriodMs = 1000;
 constexpr LONG kLastButtonId = 9;  // message box buttons have ids 1 to 9 (IDOK ... IDCONTINUE)
 
-void* TimerKey(UINT_PTR nTimerId) { return reinterpret_cast<void*>(nTimerId); }
+TimedMessageBox::TimerKey KeyOf(UINT_PTR nTimerId) { return {::GetCurrentThreadId(), nTimerId}; }
 
 bool SameTextNoCase(const char* a, const char* b) {
     return ::_mbsicmp(reinterpret_cast<const unsigned char*>(a), reinterpret_cast<const unsigned char*>(b)) == 0;
@@ -65,21 +66,29 @@ int TimedMessageBox::Run() {
 }
 
 void TimedMessageBox::StartTimer() {
+    CSingleLock lock(&s_timerLock, TRUE);
     m_nTimerId = ::SetTimer(nullptr, 0, kTickPeriodMs, &TimedMessageBox::TimerProc);
     // Without a timer no tick ever comes, and the box is a plain message box.
-    if (m_nTimerId) s_timerMap.SetAt(TimerKey(m_nTimerId), this);
+    if (m_nTimerId) s_timerMap[KeyOf(m_nTimerId)] = this;
 }
 
 void TimedMessageBox::StopTimer() {
+    CSingleLock lock(&s_timerLock, TRUE);
     if (!m_nTimerId) return;
     ::KillTimer(nullptr, m_nTimerId);
-    s_timerMap.RemoveKey(TimerKey(m_nTimerId));
+    s_timerMap.erase(KeyOf(m_nTimerId));
     m_nTimerId = 0;
 }
 
 void CALLBACK TimedMessageBox::TimerProc(HWND, UINT, UINT_PTR nIDEvent, DWORD) {
-    void* found = nullptr;
-    if (s_timerMap.Lookup(TimerKey(nIDEvent), found)) static_cast<TimedMessageBox*>(found)->OnTick();
+    TimedMessageBox* box = nullptr;
+    {
+        CSingleLock lock(&s_timerLock, TRUE);
+        const auto found = s_timerMap.find(KeyOf(nIDEvent));
+        if (found != s_timerMap.end()) box = found->second;
+    }
+    // Outside the lock: only this thread removes its own boxes, so the box outlives the tick.
+    if (box) box->OnTick();
 }
 
 void TimedMessageBox::OnTick() {

@@ -6,9 +6,11 @@
 // the box among the top-level windows (by owner, visibility and caption), then its text control
 // (a "STATIC" that shows the text we gave), rewrites that text every second and, at the end,
 // posts the button's command to the box. The timer callback runs inside the box's modal loop.
+#include <map>
+#include <utility>
 #include <vector>
 
-#include "framework/afxcoll.h"
+#include "framework/afxmt.h"
 #include "framework/afxwin.h"
 
 class TimedMessageBox {
@@ -29,10 +31,13 @@ public:
     TimedMessageBox(const TimedMessageBox&) = delete;
     TimedMessageBox& operator=(const TimedMessageBox&) = delete;
 
-    // Timer id to showing box, one entry for each box whose timer runs on this thread. Thread
-    // timers are numbered per thread (two threads may both get the same id), and a thread
-    // timer's callback runs on the thread that set it, so each thread has a map of its own.
-    static thread_local CMapPtrToPtr s_timerMap;
+    // Thread and timer id to showing box, one entry for each box whose timer runs. Thread timers
+    // are numbered per thread (two threads may both get the same id), and a timer's callback
+    // runs on the thread that set it, so the thread is part of the key. Guarded by s_timerLock,
+    // which is held only around the map's own operations.
+    using TimerKey = std::pair<DWORD, UINT_PTR>;
+    static std::map<TimerKey, TimedMessageBox*> s_timerMap;
+    static CCriticalSection s_timerLock;
 
 private:
     TimedMessageBox() = default;

@@ -43,8 +43,11 @@ int SecondsIn(const std::string& text) {
     return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 7);
 }
 
-// The boxes of this thread whose timers run.
-int ShowingBoxes() { return static_cast<int>(TimedMessageBox::s_timerMap.GetCount()); }
+// The boxes whose timers run.
+int ShowingBoxes() {
+    CSingleLock lock(&TimedMessageBox::s_timerLock, TRUE);
+    return static_cast<int>(TimedMessageBox::s_timerMap.size());
+}
 
 struct TextSeen {
     DWORD atMs;
@@ -439,7 +442,7 @@ TEST_F(TimedBoxTest, BoxesOnTwoThreadsEachCountDownAndTimeOut) {
     ExpectCountdown(watcher.Texts("Other thread"), 3, true);
 }
 
-// ---- Critical sections -----------------------------------------------------------------------
+// ---- The lock that guards the timer map -----------------------------------------------------
 
 TEST(CCriticalSection, KeepsOtherThreadsOutUntilEveryLockIsUndone) {
     CCriticalSection section;
