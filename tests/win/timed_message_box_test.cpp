@@ -427,7 +427,11 @@ TEST_F(TimedBoxTest, BoxesOnTwoThreadsEachCountDownAndTimeOut) {
     bool otherInTime = true;
     int otherResult = 0;
     std::thread other([&] {
+        // Each thread numbers its timers from the same start: one timer here, as the watcher has
+        // on the main thread, gives both boxes the same timer id.
+        const UINT_PTR mirror = ::SetTimer(nullptr, 0, 100000, nullptr);
         otherResult = TimedMessageBox::Show(MB_OK, "B", "Other thread", 3000, IDOK, kCountdown, nullptr, &otherInTime);
+        ::KillTimer(nullptr, mirror);
     });
     bool mainInTime = true;
     const int mainResult = TimedMessageBox::Show(MB_OK, "A", "Main thread", 3000, IDOK, kCountdown, owner, &mainInTime);
