@@ -998,8 +998,12 @@ def hint_pictures():
 
 TV_BEZEL = (150, 176, 220)
 TV_SCREEN = (8, 20, 46)
-FRAME_COUNT = 10
-FRAME_CENTISECONDS = 10
+# 91 frames of 100 ms: a cycle of 9.1 s, in which the wave on the screen
+# runs through 7 periods and the signal arcs through 7 sweeps of 13 frames,
+# while the wave's height swells and settles once.
+FRAME_COUNT = 91
+WAVE_PERIODS = 7
+TRANSPARENT = 255                # the palette index a frame leaves untouched
 
 
 def animation_frame(index):
@@ -1010,12 +1014,15 @@ def animation_frame(index):
     layer.rect((5, 6, 27, 22), TV_SCREEN, radius=1.5)
     layer.polygon([(13.5, 24), (18.5, 24), (20, 27), (12, 27)], TV_BEZEL)
     layer.rect((9, 27, 23, 28.6), TV_BEZEL, radius=0.8)
-    phase = 2 * math.pi * index / FRAME_COUNT
-    wave = [(x / 4, 14 + 4 * math.sin(x / 4 * 0.6 - phase))
+    cycle = index / FRAME_COUNT
+    phase = 2 * math.pi * WAVE_PERIODS * cycle
+    height = 4 - 1.8 * math.sin(math.pi * cycle) ** 2
+    wave = [(x / 4, 14 + height * math.sin(x / 4 * 0.6 - phase))
             for x in range(26, 105)]
     layer.line(wave, ACCENT_LIGHT, 1.4)
+    sweep = WAVE_PERIODS * cycle % 1
     for n, radius in enumerate((4, 7.5, 11)):
-        distance = (3 * index / FRAME_COUNT - n) % 3
+        distance = (3 * sweep - n) % 3
         strength = max(0.22, 1 - distance / 1.4)
         layer.arc((29 - radius, 14 - radius, 29 + radius, 14 + radius),
                   -42, 42, lerp(HEADER, ACCENT_LIGHT, strength), 1.5)
@@ -1025,7 +1032,8 @@ def animation_frame(index):
 
 def animation_colours():
     """Every colour an anti-aliased frame can need: ramps between the
-    colours that touch each other, so the header blue is exact."""
+    colours that touch each other, so the header blue is exact. The table
+    has 256 entries; the last is the transparent index and never drawn."""
     colours = []
     for a, b in ((HEADER, TV_BEZEL), (HEADER, ACCENT_LIGHT),
                  (TV_SCREEN, ACCENT_LIGHT), (TV_SCREEN, TV_BEZEL)):
@@ -1033,21 +1041,88 @@ def animation_colours():
             colour = lerp(a, b, i / 31)
             if colour not in colours:
                 colours.append(colour)
-    return bytes(c for colour in colours for c in colour)
+    colours += [HEADER] * (256 - len(colours))
+    return colours
+
+
+def lzw_data(indices, min_code_size=8):
+    """The image data of a GIF: the minimum code size, then the LZW codes
+    (least significant bit first) in sub-blocks of up to 255 bytes."""
+    clear, end = 1 << min_code_size, (1 << min_code_size) + 1
+    packed, bits, bit_count = bytearray(), 0, 0
+
+    def emit(code, size):
+        nonlocal bits, bit_count
+        bits |= code << bit_count
+        bit_count += size
+        while bit_count >= 8:
+            packed.append(bits & 0xFF)
+            bits >>= 8
+            bit_count -= 8
+
+    def fresh_table():
+        return {bytes([i]): i for i in range(clear)}, end + 1, min_code_size + 1
+
+    table, next_code, size = fresh_table()
+    emit(clear, size)
+    run = bytes(indices[:1])
+    for index in indices[1:]:
+        longer = run + bytes([index])
+        if longer in table:
+            run = longer
+            continue
+        emit(table[run], size)
+        table[longer] = next_code
+        next_code += 1
+        if next_code > 1 << size and size < 12:
+            size += 1
+        if next_code == 4096:
+            emit(clear, size)
+            table, next_code, size = fresh_table()
+        run = bytes([index])
+    emit(table[run], size)
+    emit(end, size)
+    if bit_count:
+        packed.append(bits & 0xFF)
+    chunks = [bytes(packed[i:i + 255]) for i in range(0, len(packed), 255)]
+    return (bytes([min_code_size])
+            + b"".join(bytes([len(c)]) + c for c in chunks) + b"\0")
 
 
 def write_animation(path):
-    """Frames share one global colour table: handing Pillow the palette
-    keeps it from giving every changed frame a local table of its own."""
+    """A GIF89a that the program's own frame cutter reads: a 256-entry
+    global colour table, one looping application extension, and for every
+    frame a control extension (disposal 1, delay 0, transparent index 255)
+    and a full-screen image without a colour table of its own.
+
+    Frames are left in place (disposal 1) and the canvas is cleared only
+    before the first frame of a cycle, so the first frame paints every
+    pixel and each later frame paints only the pixels that differ from
+    the one before; the rest is the transparent index."""
     colours = animation_colours()
     palette = Image.new("P", (1, 1))
-    palette.putpalette(colours)
-    frames = [animation_frame(i).quantize(palette=palette,
-                                          dither=Image.Dither.NONE)
-              for i in range(FRAME_COUNT)]
-    frames[0].save(path, "GIF", save_all=True, append_images=frames[1:],
-                   duration=FRAME_CENTISECONDS * 10, loop=0, optimize=False,
-                   disposal=1, palette=colours)
+    palette.putpalette([c for colour in colours for c in colour])
+    width, height = ANIMATION_BOX[2:]
+    out = bytearray(b"GIF89a" + struct.pack("<HHBBB", width, height,
+                                            0xF7, 0, 0))
+    out += bytes(c for colour in colours for c in colour)
+    out += b"\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00"
+    shown = None
+    for index in range(FRAME_COUNT):
+        pixels = list(animation_frame(index).quantize(
+            palette=palette, dither=Image.Dither.NONE).getdata())
+        assert TRANSPARENT not in pixels
+        drawn = pixels if shown is None else [
+            TRANSPARENT if new == old else new
+            for new, old in zip(pixels, shown)]
+        shown = pixels
+        out += struct.pack("<BBBBHBB", 0x21, 0xF9, 4, (1 << 2) | 1, 0,
+                           TRANSPARENT, 0)
+        out += struct.pack("<BHHHHB", 0x2C, 0, 0, width, height, 0)
+        out += lzw_data(drawn)
+    out += b"\x3B"
+    with open(path, "wb") as file:
+        file.write(out)
 
 # ---------------------------------------------------------------- icon
 

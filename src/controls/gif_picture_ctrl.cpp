@@ -1,0 +1,335 @@
+#include "controls/gif_picture_ctrl.h"
+
+#include <olectl.h>
+#include <process.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr DWORD kStopTimeoutMs = 5000;
+constexpr int kHimetricPerInch = 2540;
+
+// Decodes bytes of a global block into a picture; null when the stream or the decoder fails.
+// With deleteOnRelease the block belongs to the stream and is freed with it, or here when no
+// stream could be made.
+IPicture* DecodePicture(HGLOBAL block, DWORD bytes, BOOL deleteOnRelease) {
+    IStream* stream = nullptr;
+    if (FAILED(::CreateStreamOnHGlobal(block, deleteOnRelease, &stream)) || !stream) {
+        if (deleteOnRelease) ::GlobalFree(block);
+        return nullptr;
+    }
+    IPicture* picture = nullptr;
+    const HRESULT decoded = ::OleLoadPicture(stream, static_cast<LONG>(bytes), FALSE, IID_IPicture,
+                                             reinterpret_cast<void**>(&picture));
+    stream->Release();
+    if (FAILED(decoded) && picture) {
+        picture->Release();
+        picture = nullptr;
+    }
+    return SUCCEEDED(decoded) ? picture : nullptr;
+}
+
+// The whole picture, upright, stretched to the destination rectangle.
+bool RenderPicture(IPicture* picture, HDC dc, int x, int y, int width, int height) {
+    OLE_XSIZE_HIMETRIC himetricWidth = 0;
+    OLE_YSIZE_HIMETRIC himetricHeight = 0;
+    picture->get_Width(&himetricWidth);
+    picture->get_Height(&himetricHeight);
+    return picture->Render(dc, x, y, width, height, 0, himetricHeight, himetricWidth, -himetricHeight, nullptr) ==
+           S_OK;
+}
+
+void FillWithColour(HDC dc, const RECT& rect, COLORREF colour) {
+    if (HBRUSH brush = ::CreateSolidBrush(colour)) {
+        ::FillRect(dc, &rect, brush);
+        ::DeleteObject(brush);
+    }
+}
+
+// Puts back what a memory context held before its bitmap, deletes both, and clears the three.
+void FreeBitmapContext(HDC& dc, HBITMAP& bitmap, HGDIOBJ& replaced) {
+    if (!dc) return;
+    if (bitmap) {
+        ::SelectObject(dc, replaced);
+        ::DeleteObject(bitmap);
+    }
+    ::DeleteDC(dc);
+    dc = nullptr;
+    bitmap = nullptr;
+    replaced = nullptr;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(GifPictureCtrl, CStatic)
+    ON_WM_DESTROY()
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+GifPictureCtrl::Scene::Scene() : m_stopEvent(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+
+GifPictureCtrl::Scene::~Scene() {
+    if (m_stopEvent) ::CloseHandle(m_stopEvent);
+}
+
+GifPictureCtrl::GifPictureCtrl() : m_scene(std::make_unique<Scene>()) {}
+
+GifPictureCtrl::~GifPictureCtrl() { ReleasePictures(); }
+
+// ---- Loading ------------------------------------------------------------------------------
+
+BOOL GifPictureCtrl::LoadFromResource(LPCSTR name, LPCSTR type) {
+    HINSTANCE module = AfxGetResourceHandle();
+    HRSRC found = ::FindResourceA(module, name, type);
+    HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
+    if (!loaded) return FALSE;
+    const DWORD size = ::SizeofResource(module, found);
+    HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_NODISCARD, size);
+    if (!copy) return FALSE;
+    void* target = ::GlobalLock(copy);
+    const void* source = ::LockResource(loaded);
+    if (!target || !source) {
+        if (target) ::GlobalUnlock(copy);
+        ::GlobalFree(copy);
+        return FALSE;
+    }
+    std::memcpy(target, source, size);
+    ::GlobalUnlock(copy);
+    const BOOL loadedPicture = LoadFromMemory(copy, size);
+    ::GlobalFree(copy);
+    return loadedPicture;
+}
+
+BOOL GifPictureCtrl::LoadFromMemory(HGLOBAL block, DWORD size) {
+    ReleasePictures();
+    const auto* data = static_cast<const uint8_t*>(::GlobalLock(block));
+    if (!data) return FALSE;
+    if (!IsGif(data, size)) {
+        ::GlobalUnlock(block);
+        if (!LoadStillPicture(block, size)) return FALSE;
+        // Another format: its size comes from the decoder, in HIMETRIC.
+        OLE_XSIZE_HIMETRIC himetricWidth = 0;
+        OLE_YSIZE_HIMETRIC himetricHeight = 0;
+        m_stillPicture->get_Width(&himetricWidth);
+        m_stillPicture->get_Height(&himetricHeight);
+        m_width = ::MulDiv(himetricWidth, DeviceDpi(LOGPIXELSX), kHimetricPerInch);
+        m_height = ::MulDiv(himetricHeight, DeviceDpi(LOGPIXELSY), kHimetricPerInch);
+        return CreateCanvas(m_width, m_height);
+    }
+
+    m_gifMode = TRUE;
+    m_walker.Begin(data, size);
+    m_width = m_walker.ScreenWidth();
+    m_height = m_walker.ScreenHeight();
+    int frames = 0;
+    m_walker.RewindToFirstBlock();
+    while (m_walker.PassGraphicBlock()) ++frames;
+
+    BOOL loaded = FALSE;
+    if (frames >= 2) loaded = LoadFrames();
+    m_walker.End();
+    ::GlobalUnlock(block);
+    // One frame: the decoder shows the whole file as it is.
+    if (frames == 1) loaded = LoadStillPicture(block, size);
+    return loaded ? CreateCanvas(m_width, m_height) : FALSE;
+}
+
+BOOL GifPictureCtrl::LoadStillPicture(HGLOBAL block, DWORD size) {
+    m_stillPicture = DecodePicture(block, size, FALSE);
+    return m_stillPicture != nullptr;
+}
+
+// Cuts every frame into its own stream and decodes it. A frame that cannot be decoded is
+// dropped; cutting stops at the first frame that cannot be cut.
+BOOL GifPictureCtrl::LoadFrames() {
+    std::vector<GifFrameEntry>& frames = m_scene->m_frames;
+    m_walker.RewindToFirstBlock();
+    GifFrameCut cut;
+    while (m_walker.CutNextFrame(cut)) {
+        HGLOBAL stream = ::GlobalAlloc(GMEM_FIXED, cut.streamLength);
+        if (!stream) break;
+        m_walker.WriteFrameStream(cut, static_cast<uint8_t*>(stream));  // a fixed block is its address
+        IPicture* picture = DecodePicture(stream, cut.streamLength, TRUE);
+        if (!picture) continue;
+        frames.push_back({picture, cut.width, cut.height, cut.left, cut.top, cut.delay, cut.disposal});
+    }
+    return !frames.empty();
+}
+
+int GifPictureCtrl::DeviceDpi(int index) const {
+    HDC dc = ::GetDC(m_hWnd);
+    const int dpi = dc ? ::GetDeviceCaps(dc, index) : 96;
+    if (dc) ::ReleaseDC(m_hWnd, dc);
+    return dpi;
+}
+
+// ---- Canvas and playing -------------------------------------------------------------------
+
+BOOL GifPictureCtrl::CreateCanvas(int width, int height) {
+    if (!m_hWnd || width <= 0 || height <= 0) return FALSE;
+    SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    HDC screen = ::GetDC(m_hWnd);
+    if (!screen) return FALSE;
+    Scene& scene = *m_scene;
+    scene.m_canvasDC = ::CreateCompatibleDC(screen);
+    scene.m_canvasBitmap = scene.m_canvasDC ? ::CreateCompatibleBitmap(screen, width, height) : nullptr;
+    if (!scene.m_canvasBitmap) {
+        if (scene.m_canvasDC) ::DeleteDC(scene.m_canvasDC);
+        scene.m_canvasDC = nullptr;
+        ::ReleaseDC(m_hWnd, screen);
+        return FALSE;
+    }
+    scene.m_canvasOldBitmap = ::SelectObject(scene.m_canvasDC, scene.m_canvasBitmap);
+    scene.m_window = m_hWnd;
+    scene.m_width = width;
+    scene.m_height = height;
+    scene.m_backColor = ::GetSysColor(COLOR_BTNFACE);
+    // The first fill is the menu colour; later cycles clear to the button face.
+    const RECT all{0, 0, width, height};
+    ::FillRect(scene.m_canvasDC, &all, reinterpret_cast<HBRUSH>(COLOR_MENU + 1));
+    ::ReleaseDC(m_hWnd, screen);
+    m_canvasReady = TRUE;
+    return TRUE;
+}
+
+BOOL GifPictureCtrl::HasAnimation() const { return m_gifMode && m_scene->m_frames.size() > 1; }
+
+BOOL GifPictureCtrl::Play() {
+    if (!m_canvasReady) return FALSE;
+    if (HasAnimation()) {
+        if (m_thread) return FALSE;  // one worker per canvas: it is already running
+        m_thread = reinterpret_cast<HANDLE>(
+            ::_beginthreadex(nullptr, 0, AnimationThreadMain, m_scene.get(), CREATE_SUSPENDED, nullptr));
+        if (m_thread) ::ResumeThread(m_thread);
+        return FALSE;
+    }
+    if (!m_stillPicture) return FALSE;
+    CSingleLock lock(&m_scene->m_canvasLock, TRUE);
+    if (!RenderPicture(m_stillPicture, m_scene->m_canvasDC, 0, 0, m_width, m_height)) return FALSE;
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    return TRUE;
+}
+
+void GifPictureCtrl::StopAnimation() {
+    Scene& scene = *m_scene;
+    scene.m_threadActive = FALSE;
+    scene.m_stopRequested = TRUE;
+    ::SetEvent(scene.m_stopEvent);
+    if (m_thread) {
+        const bool ended = ::WaitForSingleObject(m_thread, kStopTimeoutMs) == WAIT_OBJECT_0;
+        ::CloseHandle(m_thread);
+        m_thread = nullptr;
+        if (!ended) {
+            // The worker may still draw: leave it the whole scene, and start again from nothing.
+            (void)m_scene.release();
+            m_scene = std::make_unique<Scene>();
+            m_canvasReady = FALSE;
+        }
+    }
+    ::ResetEvent(m_scene->m_stopEvent);
+    m_scene->m_stopRequested = FALSE;
+}
+
+void GifPictureCtrl::ReleasePictures() {
+    StopAnimation();
+    if (m_stillPicture) m_stillPicture->Release();
+    m_stillPicture = nullptr;
+    Scene& scene = *m_scene;
+    for (GifFrameEntry& frame : scene.m_frames)
+        if (frame.picture) frame.picture->Release();
+    scene.m_frames.clear();
+    FreeBitmapContext(scene.m_canvasDC, scene.m_canvasBitmap, scene.m_canvasOldBitmap);
+    FreeSaveArea(scene);
+    scene.m_frameIndex = 0;
+    scene.m_backColor = 0xFFFFFF;
+    scene.m_width = scene.m_height = 0;
+    m_walker.End();
+    m_walker.m_paletteBytes = 0;
+    m_canvasReady = FALSE;
+    m_gifMode = FALSE;
+}
+
+// ---- The worker ---------------------------------------------------------------------------
+
+unsigned __stdcall GifPictureCtrl::AnimationThreadMain(void* argument) {
+    Scene& scene = *static_cast<Scene*>(argument);
+    scene.m_threadActive = TRUE;
+    RunAnimation(scene);
+    scene.m_threadActive = FALSE;
+    return 0;
+}
+
+void GifPictureCtrl::RunAnimation(Scene& scene) {
+    // An animation stopped in the middle resumes after the frame it showed.
+    DisposeFrame(scene, scene.m_frames[static_cast<size_t>(scene.m_frameIndex)]);
+    while (!scene.m_stopRequested) {
+        const GifFrameEntry& frame = scene.m_frames[static_cast<size_t>(scene.m_frameIndex)];
+        if (frame.picture) {
+            DrawFrame(scene, frame);
+            if (scene.m_stopRequested) break;
+            ::WaitForSingleObject(scene.m_stopEvent, GifFrameWaitMilliseconds(frame.delay));
+            if (scene.m_stopRequested) break;
+            DisposeFrame(scene, frame);
+        }
+        if (++scene.m_frameIndex >= static_cast<int32_t>(scene.m_frames.size())) {
+            scene.m_frameIndex = 0;
+            CSingleLock lock(&scene.m_canvasLock, TRUE);
+            FillWithColour(scene.m_canvasDC, RECT{0, 0, scene.m_width, scene.m_height}, scene.m_backColor);
+        }
+    }
+}
+
+// Saves what lies under a frame that is to be restored, renders it, and shows it.
+void GifPictureCtrl::DrawFrame(Scene& scene, const GifFrameEntry& frame) {
+    bool drawn;
+    {
+        CSingleLock lock(&scene.m_canvasLock, TRUE);
+        if (frame.disposal == 3) {
+            FreeSaveArea(scene);
+            scene.m_saveDC = ::CreateCompatibleDC(scene.m_canvasDC);
+            scene.m_saveBitmap =
+                scene.m_saveDC ? ::CreateCompatibleBitmap(scene.m_canvasDC, frame.width, frame.height) : nullptr;
+            if (scene.m_saveBitmap) {
+                scene.m_saveOldBitmap = ::SelectObject(scene.m_saveDC, scene.m_saveBitmap);
+                ::BitBlt(scene.m_saveDC, 0, 0, frame.width, frame.height, scene.m_canvasDC, frame.left, frame.top,
+                         SRCCOPY);
+            } else {
+                FreeSaveArea(scene);  // a context without a bitmap saves nothing
+            }
+        }
+        drawn = RenderPicture(frame.picture, scene.m_canvasDC, frame.left, frame.top, frame.width, frame.height);
+    }
+    if (drawn) ::InvalidateRect(scene.m_window, nullptr, FALSE);
+}
+
+void GifPictureCtrl::DisposeFrame(Scene& scene, const GifFrameEntry& frame) {
+    CSingleLock lock(&scene.m_canvasLock, TRUE);
+    if (frame.disposal == 2) {
+        FillWithColour(scene.m_canvasDC,
+                       RECT{frame.left, frame.top, frame.left + frame.width, frame.top + frame.height},
+                       scene.m_backColor);
+    } else if (frame.disposal == 3 && scene.m_saveDC) {
+        ::BitBlt(scene.m_canvasDC, frame.left, frame.top, frame.width, frame.height, scene.m_saveDC, 0, 0,
+                 SRCCOPY);
+        FreeSaveArea(scene);
+    }
+}
+
+void GifPictureCtrl::FreeSaveArea(Scene& scene) {
+    FreeBitmapContext(scene.m_saveDC, scene.m_saveBitmap, scene.m_saveOldBitmap);
+}
+
+// ---- Messages -----------------------------------------------------------------------------
+
+void GifPictureCtrl::OnPaint() {
+    CPaintDC dc(m_hWnd);
+    CSingleLock lock(&m_scene->m_canvasLock, TRUE);
+    if (m_scene->m_canvasDC)
+        ::BitBlt(dc, 0, 0, m_scene->m_width, m_scene->m_height, m_scene->m_canvasDC, 0, 0, SRCCOPY);
+}
+
+void GifPictureCtrl::OnDestroy() {
+    StopAnimation();
+    Default();
+}
