@@ -61,6 +61,7 @@ void TvSettingDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_1024, m_btn1024);
     DDX_Control(pDX, IDC_800, m_btn800);
     DDX_Control(pDX, IDC_640, m_btn640);
+    DDX_Control(pDX, IDC_ANIMATION, m_gifAnim);
 }
 
 SkinButton* TvSettingDlg::SkinButtonFor(int control) {
@@ -104,6 +105,11 @@ void TvSettingDlg::DressWindow() {
     SetWindowRgn(m_bmpBackground.BuildRegion(KEY_TOP_LEFT), TRUE);
     for (const ButtonLook& look : kStartUpLooks) SetStartUpLook(look.control);
     for (int control : kHighDefinitionRows) ::ShowWindow(::GetDlgItem(m_hWnd, control), SW_HIDE);
+}
+
+void TvSettingDlg::StartAnimation() {
+    // Without the animation the corner keeps the static control's own black rectangle.
+    if (m_gifAnim.LoadFromResource(MAKEINTRESOURCEA(IDR_ANIMATION), "GIF")) m_gifAnim.Play();
 }
 
 void TvSettingDlg::ShowPicture(SkinButton& picture, const PictureLook& look, UINT maskId) {

@@ -30,6 +30,7 @@ BOOL TvSettingDlg::OnInitDialog() {
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     SetWindowText(kTitle);
     DressWindow();
+    StartAnimation();
     if (!DetectTvOutput()) return TRUE;  // after an error message the start-up view stays
     ShowDetectedConnector();
     return TRUE;

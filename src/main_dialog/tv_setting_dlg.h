@@ -1,5 +1,6 @@
 #pragma once
 // The program's main window: a captionless modal dialog that the user drags by its surface.
+#include "controls/gif_picture_ctrl.h"
 #include "controls/shaped_bitmap.h"
 #include "controls/skin_button.h"
 #include "framework/afxwin.h"
@@ -66,6 +67,8 @@ private:
 
     // The skin: background, outline, and the start-up images and tooltips of the buttons.
     void DressWindow();
+    // The animation in the corner; its worker thread runs until the window is destroyed.
+    void StartAnimation();
     // The button bound to that control; null for a control without one.
     SkinButton* SkinButtonFor(int control);
     // Gives the button its start-up images and tooltip.
@@ -89,6 +92,7 @@ private:
     SkinButton m_btn1080Small;
     SkinButton m_btn720Small;
     SkinButton m_btn480Small;
+    GifPictureCtrl m_gifAnim;
 
     // Frame members, in their order of construction.
     CString m_strMode;

@@ -214,4 +214,24 @@ TEST_F(MainWindowViews, IntelLightsEachConnectorItNames) { CheckScenarios("intel
 
 TEST_F(MainWindowViews, AfterADetectionErrorEveryPictureLightsUnderThePointer) { CheckScenarios("none"); }
 
+// The animation starts before detection, so it plays after a detection error too.
+TEST_F(MainWindowViews, TheCornerAnimationPlaysAfterADetectionError) {
+    StandinDrivers drivers;
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start());
+    EXPECT_EQ(AnswerStartupMessageBoxes(program, kStartTimeoutMs).size(), 2u) << "NVIDIA's two failure messages";
+    HWND window = program.WaitForWindow(kDialogClass, kMainTitle, kStartTimeoutMs);
+    ASSERT_NE(window, nullptr);
+    const RECT corner = WindowRect(::GetDlgItem(window, IDC_ANIMATION));
+    EXPECT_EQ(corner.right - corner.left, 42);  // the animation's size, not the template's
+    EXPECT_EQ(corner.bottom - corner.top, 32);
+    const Pixels first = ScreenPixels(corner);
+    int changes = 0;
+    for (int look = 0; look < 20 && changes < 3; ++look) {
+        Settle(100);
+        changes += ScreenPixels(corner) != first;
+    }
+    EXPECT_GE(changes, 3) << "the corner stays still";
+}
+
 }  // namespace
