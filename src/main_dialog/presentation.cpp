@@ -97,9 +97,9 @@ void TvSettingDlg::DressWindow() {
     // Without the picture the window stays a plain rectangle: no outline, nothing painted.
     m_bmpBackground.LoadBitmap(IDB_BACKGROUND);
     ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, kSkinExStyle);
-    // The template's modal frame stays until the frame is worked out again. Without this the
-    // background, painted in client coordinates, would lie 3 px inside the outline, which is
-    // cut in window coordinates.
+    // The template's modal frame stays until the frame is worked out again, which setting the
+    // region does on some systems only. Without it the background, painted in client
+    // coordinates, would lie 3 px inside the outline, which is cut in window coordinates.
     SetWindowPos(nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The window owns the region from here on.
     SetWindowRgn(m_bmpBackground.BuildRegion(KEY_TOP_LEFT), TRUE);
