@@ -5,6 +5,7 @@
 
 #include "framework/dialog_template.h"
 #include "main_dialog/tv_setting_dlg.h"
+#include "pixels.h"
 #include "resource.h"
 #include "win_test_support.h"
 
@@ -256,4 +257,23 @@ TEST(MainDialog, CloseButtonAndEscapeEndItEnterDoesNot) {
                                 d.EndDialog(IDCANCEL);
                             }});
     EXPECT_TRUE(stillOpen);
+}
+
+// Wine can deliver a pointer move after the pointer has gone on elsewhere; the button it reaches
+// must not light up, or it would stay lit with no leave ever reported.
+TEST(MainDialog, AMoveArrivingAfterThePointerLeftLightsNoButton) {
+    TvSettingDlg dialog;
+    Pixels shown;
+    RunMainDialog(dialog, {[](CDialog&) { ::SetCursorPos(0, 0); },
+                           [](CDialog& d) {
+                               ::SendMessageA(::GetDlgItem(d.m_hWnd, IDC_640), WM_MOUSEMOVE, 0, MAKELPARAM(60, 13));
+                           },
+                           [](CDialog&) {},  // painted
+                           [&](CDialog& d) {
+                               RECT button{};
+                               ::GetWindowRect(::GetDlgItem(d.m_hWnd, IDC_640), &button);
+                               shown = ScreenPixels(button);
+                               d.EndDialog(IDCANCEL);
+                           }});
+    EXPECT_TRUE(shown == BitmapPixels(129, 120, 26)) << "the 640x480 button does not show its normal image";
 }
