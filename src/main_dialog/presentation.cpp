@@ -43,6 +43,11 @@ constexpr int kStandardRow[] = {IDC_640, IDC_800, IDC_1024};
 constexpr int kHighDefinitionRows[] = {IDC_480_SMALL, IDC_720_SMALL, IDC_1080_SMALL,
                                        IDC_480_LARGE, IDC_720_LARGE, IDC_1080_LARGE};
 
+// A connector picture shows the same image whatever the mouse does.
+void ShowPicture(SkinButton& picture, const PictureLook& look, UINT maskId) {
+    picture.SetBitmaps(look.image, look.image, look.image, look.disabledId, 0, maskId, 0, 0, 0);
+}
+
 }  // namespace
 
 void TvSettingDlg::DoDataExchange(CDataExchange* pDX) {
@@ -110,10 +115,6 @@ void TvSettingDlg::DressWindow() {
 void TvSettingDlg::StartAnimation() {
     // Without the animation the corner keeps the static control's own black rectangle.
     if (m_gifAnim.LoadFromResource(MAKEINTRESOURCEA(IDR_ANIMATION), "GIF")) m_gifAnim.Play();
-}
-
-void TvSettingDlg::ShowPicture(SkinButton& picture, const PictureLook& look, UINT maskId) {
-    picture.SetBitmaps(look.image, look.image, look.image, look.disabledId, 0, maskId, 0, 0, 0);
 }
 
 void TvSettingDlg::ShowResolutionRow(bool highDefinition) {

@@ -73,7 +73,6 @@ private:
     SkinButton* SkinButtonFor(int control);
     // Gives the button its start-up images and tooltip.
     void SetStartUpLook(int control);
-    void ShowPicture(SkinButton& picture, const PictureLook& look, UINT maskId);
     void ShowResolutionRow(bool highDefinition);
 
     // Skin members, in their order of construction; they come before the frame's members, except
