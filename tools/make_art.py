@@ -797,37 +797,41 @@ HINT_PAGES = {
     177: {
         "tab": "Component Video",
         "heading": "Component video formats",
-        "prompt": "Formats this TV output can send:",
+        "prompt": "Formats this output can send:",
         "rows": [("480i  (720 x 480)", False), ("480p  (720 x 480)", True),
                  ("720p  (1280 x 720)", True), ("1080i  (1920 x 1080)", True),
                  ("1080p  (1920 x 1080)", False)],
-        "steps": ["Open your graphics driver's display settings.",
+        "steps": ["Open the driver's display settings.",
                   "Go to its Component Video page.",
-                  "Tick the HDTV formats your TV supports.",
-                  "Click Apply, then choose the format here."],
+                  "Tick the formats your TV supports.",
+                  "Click Apply, then choose here."],
     },
     178: {
         "tab": "HDTV Support",
         "heading": "HDTV Support",
-        "prompt": "HDTV formats to add to the display list:",
-        "rows": [("Add 480p (720 x 480) to the display list", True),
-                 ("Add 720p (1280 x 720) to the display list", True),
-                 ("Add 1080i (1920 x 1080) to the display list", True),
-                 ("Add 1080p (1920 x 1080) to the display list", False)],
-        "steps": ["Open your graphics driver's display settings.",
+        "prompt": "Add to the display list:",
+        "rows": [("480p  (720 x 480)", True), ("720p  (1280 x 720)", True),
+                 ("1080i  (1920 x 1080)", True),
+                 ("1080p  (1920 x 1080)", False)],
+        "steps": ["Open the driver's display settings.",
                   "Pick the HDMI display, then HDTV Support.",
-                  "Tick the formats to add to the display list.",
-                  "Click Apply, then choose the format here."],
+                  "Tick the formats you want to add.",
+                  "Click Apply, then choose here."],
     },
 }
-DIALOG_BOX = (14, 38, 314, 262)   # x0, y0, x1, y1 in the hint picture
+# The popup keeps its template's size, 188 x 131 dialog units of the System
+# font: only this top-left part of the 494 x 270 picture is ever seen.
+HINT_VISIBLE = (376, 262)
+DIALOG_BOX = (8, 36, 222, 255)   # x0, y0, x1, y1 in the hint picture
 ROW_HEIGHT = 17
-STEPS_X = 330
+STEPS_X = 232
+STEP_FONT_SIZE = 11
+STEP_LINE = 13
 
 
 def draw_hint_frame(image):
     draw = ImageDraw.Draw(image)
-    w, h = image.size
+    w, h = HINT_VISIBLE
     draw.rectangle([0, 0, w - 1, 27], fill=HINT_BAR)
     draw.line([(0, 28), (w - 1, 28)], fill=(170, 192, 226))
     draw.text((12, 7), "Your TV can show HD formats", font=sans_bold(12),
@@ -850,7 +854,7 @@ def draw_title_bar(image, draw):
 
 def draw_tabs(draw, selected):
     x, y = DIALOG_BOX[0] + 8, DIALOG_BOX[1] + 28
-    for name in ("General", "Monitor", "Color", selected):
+    for name in ("General", selected):
         width = round(sans(11).getlength(name)) + 14
         is_selected = name == selected
         top = y if is_selected else y + 2
@@ -915,26 +919,27 @@ def draw_dialog(image, page):
 def draw_steps(image, steps):
     """Numbered steps beside the dialog; returns where step 3's disc is."""
     draw = ImageDraw.Draw(image)
-    draw.text((STEPS_X, 42), "To turn them on:", font=sans_bold(12),
+    draw.text((STEPS_X, 40), "To turn them on:", font=sans_bold(12),
               fill=HEADER)
-    text_font, y, disc_centre = condensed(12), 70, None
+    text_font, y, disc_centre = condensed(STEP_FONT_SIZE), 64, None
+    text_width = HINT_VISIBLE[0] - STEPS_X - 22 - 6
     layer = Layer(image.size)
     discs = []
     for number, step in enumerate(steps, start=1):
         colour = HIGHLIGHT if number == 3 else ACCENT
-        layer.ellipse((STEPS_X, y, STEPS_X + 17, y + 17), colour)
+        layer.ellipse((STEPS_X, y, STEPS_X + 16, y + 16), colour)
         discs.append((number, y))
         if number == 3:
-            disc_centre = (STEPS_X + 8.5, y + 8.5)
-        lines = wrap(step, text_font, 484 - STEPS_X - 24)
+            disc_centre = (STEPS_X + 8, y + 8)
+        lines = wrap(step, text_font, text_width)
         for i, line in enumerate(lines):
-            draw.text((STEPS_X + 24, y + 1 + 15 * i), line, font=text_font,
-                      fill=TEXT)
-        y += 15 * len(lines) + 18
+            draw.text((STEPS_X + 22, y + 1 + STEP_LINE * i), line,
+                      font=text_font, fill=TEXT)
+        y += max(STEP_LINE * len(lines), 16) + 14
     paste_layer(image, layer)
     for number, disc_y in discs:
-        draw_centred(draw, (STEPS_X + 8.5, disc_y + 8.5), str(number),
-                     sans_bold(11), WHITE)
+        draw_centred(draw, (STEPS_X + 8, disc_y + 8), str(number),
+                     sans_bold(10), WHITE)
     return disc_centre
 
 

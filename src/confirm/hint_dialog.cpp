@@ -5,8 +5,8 @@
 namespace {
 
 // The control-panel pictures (494 x 270) and the close button's images (15 x 15).
-constexpr UINT kHdmiPicture = 178;
-constexpr UINT kComponentPicture = 177;
+constexpr UINT kHdmiPicture = IDB_HINT_HDMI;
+constexpr UINT kComponentPicture = IDB_HINT_COMPONENT;
 constexpr UINT kClosePressed = 173;
 constexpr UINT kCloseMask = 174;  // all black: the whole square is the button
 constexpr UINT kCloseNormal = 175;
@@ -47,18 +47,8 @@ BOOL HintDialog::OnInitDialog() {
 
 void HintDialog::OnPaint() {
     CPaintDC dc(m_hWnd);
-    const CSize size = m_bmpBackground.GetSize();
-    if (size.cx == 0 || size.cy == 0) return;  // no picture: the dialog's background shows
-
-    // Drawn off screen first, then copied in one piece, so the picture never flickers.
-    CDC memory;
-    CBitmap canvas;
-    if (!memory.CreateCompatibleDC(&dc) || !canvas.Attach(::CreateCompatibleBitmap(dc, size.cx, size.cy))) return;
-    const HGDIOBJ previous = memory.SelectObject(canvas);
-    m_bmpBackground.Draw(&memory, 0, 0);
-    ::SelectClipRgn(memory, nullptr);
-    dc.BitBlt(0, 0, size.cx, size.cy, &memory, 0, 0, SRCCOPY);
-    memory.SelectObject(previous);
+    // Without a picture the dialog's own background shows.
+    PaintOffScreen(dc, m_bmpBackground);
 }
 
 void HintDialog::OnLButtonDown(UINT, CPoint point) {

@@ -21,3 +21,17 @@ BOOL ShapedBitmap::Draw(CDC* dc, int x, int y) {
     memory.SelectObject(previous);
     return copied;  // the memory context is deleted with its owner
 }
+
+void PaintOffScreen(CDC& target, ShapedBitmap& bitmap) {
+    const CSize size = bitmap.GetSize();
+    if (size.cx == 0 || size.cy == 0) return;
+    CDC memory;
+    CBitmap canvas;
+    if (!memory.CreateCompatibleDC(&target) || !canvas.Attach(::CreateCompatibleBitmap(target, size.cx, size.cy)))
+        return;
+    const HGDIOBJ previous = memory.SelectObject(canvas);
+    bitmap.Draw(&memory, 0, 0);
+    ::SelectClipRgn(memory, nullptr);
+    target.BitBlt(0, 0, size.cx, size.cy, &memory, 0, 0, SRCCOPY);
+    memory.SelectObject(previous);
+}

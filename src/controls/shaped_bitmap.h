@@ -16,3 +16,7 @@ public:
     // 0 without a device context or without a bitmap.
     BOOL Draw(CDC* dc, int x, int y);
 };
+
+// Paints the whole bitmap at (0, 0) of the target through an off-screen copy, so that it never
+// flickers; the target's own clipping limits the copy. Nothing without a bitmap.
+void PaintOffScreen(CDC& target, ShapedBitmap& bitmap);

@@ -274,6 +274,13 @@ void SkinButton::RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool SkinButton::IsOverButton(POINT screenPoint) const { return ::WindowFromPoint(screenPoint) == m_hWnd; }
 
+bool SkinButton::IsPointerOverButton() const {
+    // A move can arrive late, when the pointer has already gone on to another window. Tracking
+    // the leave from there may never report it, and the button would stay lit.
+    POINT pointer{};
+    return ::GetCursorPos(&pointer) && IsOverButton(pointer);
+}
+
 void SkinButton::OnMouseMove(UINT nFlags, CPoint point) {
     RelayToTooltip(WM_MOUSEMOVE, nFlags, MAKELPARAM(point.x, point.y));
     if (mouseDown && ::GetCapture() == m_hWnd) {
@@ -285,7 +292,7 @@ void SkinButton::OnMouseMove(UINT nFlags, CPoint point) {
             SendMessage(BM_SETSTATE, over);
             Invalidate();
         }
-    } else if (!hover) {
+    } else if (!hover && IsPointerOverButton()) {
         TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, m_hWnd, 0};
         if (::_TrackMouseEvent(&track)) {
             hover = true;

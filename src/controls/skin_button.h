@@ -79,6 +79,8 @@ private:
     void ApplyMask();
     // True when the screen point lies on this button (nothing covers it there).
     bool IsOverButton(POINT screenPoint) const;
+    // True when the pointer is on this button now.
+    bool IsPointerOverButton() const;
     // The check a click or the space bar gives: the opposite for Toggle, set for Radio.
     void CheckByUser();
     void UncheckRadioSiblings();

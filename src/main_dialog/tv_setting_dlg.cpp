@@ -24,23 +24,16 @@ TvSettingDlg::TvSettingDlg() : CDialog(IDD_TVSETTING, nullptr) {
                           MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
-void TvSettingDlg::DoDataExchange(CDataExchange* pDX) { CDialog::DoDataExchange(pDX); }
-
 BOOL TvSettingDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     SetWindowText(kTitle);
-    // The skin and the animation are set up here once they exist.
+    DressWindow();
+    StartAnimation();
     if (!DetectTvOutput()) return TRUE;  // after an error message the start-up view stays
-    // Lighting the detected connector comes with the skin.
+    ShowDetectedConnector();
     return TRUE;
-}
-
-void TvSettingDlg::OnPaint() {
-    CPaintDC dc(m_hWnd);
-    // The background picture is painted here once the skin exists; until then the dialog's
-    // own background shows.
 }
 
 HCURSOR TvSettingDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }

@@ -1,7 +1,11 @@
 #pragma once
 // The program's main window: a captionless modal dialog that the user drags by its surface.
+#include "controls/gif_picture_ctrl.h"
+#include "controls/shaped_bitmap.h"
+#include "controls/skin_button.h"
 #include "framework/afxwin.h"
 #include "display/display_mode.h"
+#include "main_dialog/connector_view.h"
 #include "main_dialog/mode_names.h"
 #include "main_dialog/mode_table.h"
 
@@ -40,6 +44,10 @@ protected:
     void On1080Small();
     void On1080Large();
 
+    // Lights the detected connector's picture and offers the fitting row of resolution buttons;
+    // the start-up view stays when detection recognised nothing.
+    void ShowDetectedConnector();
+
     // Finds the vendor interface and the TV connector, filling TvDetection; false after an error
     // message, when initialisation is to stop and the start-up view stays.
     bool DetectTvOutput();
@@ -72,6 +80,34 @@ private:
     void ApplyMode(const char* mode);
     void ApplyHdMode(HdLines lines, const char* variant);
 
+    // The skin: background, outline, and the start-up images and tooltips of the buttons.
+    void DressWindow();
+    // The animation in the corner; its worker thread runs until the window is destroyed.
+    void StartAnimation();
+    // The button bound to that control; null for a control without one.
+    SkinButton* SkinButtonFor(int control);
+    // Gives the button its start-up images and tooltip.
+    void SetStartUpLook(int control);
+    void ShowResolutionRow(bool highDefinition);
+
+    // Skin members, in their order of construction; they come before the frame's members, except
+    // the background, which comes last. Members are destroyed in the reverse order.
+    SkinButton m_btnClose;
+    SkinButton m_btnHdmi;
+    SkinButton m_btnComponent;
+    SkinButton m_btnComposite;
+    SkinButton m_btnSVideo;
+    SkinButton m_btn1024;
+    SkinButton m_btn800;
+    SkinButton m_btn640;
+    SkinButton m_btn1080Large;
+    SkinButton m_btn720Large;
+    SkinButton m_btn480Large;
+    SkinButton m_btn1080Small;
+    SkinButton m_btn720Small;
+    SkinButton m_btn480Small;
+    GifPictureCtrl m_gifAnim;
+
     // Frame members, in their order of construction.
     CString m_strMode;
     CString m_strVariant;
@@ -81,4 +117,8 @@ protected:
     // The Intel graphics object; null until detection creates it, then held for the whole run
     // and never released.
     ICUIExternal* m_pCUIExternal = nullptr;
+
+private:
+    // The background picture; its outline is the window's.
+    ShapedBitmap m_bmpBackground;
 };

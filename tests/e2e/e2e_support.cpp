@@ -188,36 +188,16 @@ void SaveScreenshotArtifact(const std::string& name) {
     SaveScreenshot(folder + "\\" + name + ".bmp");
 }
 
-HBITMAP LoadProgramBitmap(UINT id) {
-    const std::string exe = BuildFolder() + "\\OrvaTvSetting.exe";
-    HMODULE module = ::LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!module) return nullptr;
-    auto* bitmap = static_cast<HBITMAP>(::LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    ::FreeLibrary(module);
-    return bitmap;
+ProgramBitmaps::ProgramBitmaps()
+    : m_module(::LoadLibraryExA((BuildFolder() + "\\OrvaTvSetting.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+
+ProgramBitmaps::~ProgramBitmaps() {
+    if (m_module) ::FreeLibrary(m_module);
 }
 
-double ShareOnScreen(HBITMAP bitmap, const RECT& area) {
-    BITMAP info{};
-    if (!bitmap || !::GetObjectA(bitmap, sizeof info, &info)) return 0;
-    const int cx = std::min<int>(info.bmWidth, area.right - area.left);
-    const int cy = std::min<int>(info.bmHeight, area.bottom - area.top);
-    if (cx < 1 || cy < 1) return 0;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    constexpr int kGrid = 16;
-    int same = 0;
-    for (int gy = 0; gy < kGrid; ++gy) {
-        for (int gx = 0; gx < kGrid; ++gx) {
-            const int x = (2 * gx + 1) * cx / (2 * kGrid), y = (2 * gy + 1) * cy / (2 * kGrid);
-            if (::GetPixel(memory, x, y) == ::GetPixel(screen, area.left + x, area.top + y)) ++same;
-        }
-    }
-    ::SelectObject(memory, old);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return same / double(kGrid * kGrid);
+Pixels ProgramBitmaps::Get(UINT id) const {
+    const SIZE size = Size(id);
+    return Get(id, size.cx, size.cy);
 }
 
 SIZE DesktopSize() {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "pixels.h"
 #include "screenshot.h"
 #include <vector>
 
@@ -76,12 +77,23 @@ void Settle(DWORD milliseconds = 300);
 // Saves it into build/<preset>/e2e-screenshots/<name>.bmp.
 void SaveScreenshotArtifact(const std::string& name);
 
-// A bitmap resource of the program's own exe (build/<preset>/OrvaTvSetting.exe), as a section
-// the caller deletes; null when it is missing.
-HBITMAP LoadProgramBitmap(UINT id);
-// The share of a grid of the bitmap's pixels that the screen shows unchanged, with the bitmap's
-// top-left pixel at the area's top-left and only the part inside the area looked at (0 to 1).
-double ShareOnScreen(HBITMAP bitmap, const RECT& area);
+// The program's bitmaps, read from its exe (build/<preset>/OrvaTvSetting.exe) as data.
+class ProgramBitmaps {
+public:
+    ProgramBitmaps();
+    ~ProgramBitmaps();
+    ProgramBitmaps(const ProgramBitmaps&) = delete;
+    ProgramBitmaps& operator=(const ProgramBitmaps&) = delete;
+
+    bool Loaded() const { return m_module != nullptr; }
+    SIZE Size(UINT id) const { return BitmapResourceSize(id, m_module); }
+    // The whole bitmap, or its top-left width x height pixels.
+    Pixels Get(UINT id) const;
+    Pixels Get(UINT id, int width, int height) const { return BitmapPixels(id, width, height, m_module); }
+
+private:
+    HMODULE m_module;
+};
 
 // The current desktop size of the primary display.
 SIZE DesktopSize();

@@ -1,48 +1,58 @@
 // A small Windows-side helper for scripts and tests that drive the program from outside.
-//   orva_ctl showcase PATH.bmp   start OrvaTvSetting.exe on a simulated NVIDIA adapter with a TV
-//                                on HDMI (the stand-in driver), wait for its window, save a
-//                                screenshot of the desktop, close the program; prints the
-//                                start-up time
-//   orva_ctl demo                start it on the same simulated adapter and wait until it ends
-//   orva_ctl font-face           the face Wine picks for the main window's font, and its size
+//   orva_ctl list                      the simulated adapters, one "name  description" a line
+//   orva_ctl showcase SCENARIO PATH.bmp  start OrvaTvSetting.exe on that simulated adapter (the
+//                                      stand-in drivers), answer its start-up messages, let the
+//                                      animation run a second, save a screenshot of the
+//                                      desktop, close the program; prints the start-up time
+//   orva_ctl demo SCENARIO             start it on that simulated adapter and wait until it ends
+//   orva_ctl font-face                 the face Wine picks for the main window's font, and its size
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "e2e_support.h"
-#include "standin_install.h"
+#include "scenarios.h"
 
 namespace {
 
-// The stand-in NVIDIA driver, reporting a TV on HDMI.
-void SimulateNvidiaHdmi() {
-    InstallIntoSystemDirectory(StandinPath("nvapi.dll"), "nvapi.dll");
-    SetScenario("ORVA_NV_CONNECTOR", "97");
+int List() {
+    for (const AdapterScenario& scenario : kAdapterScenarios)
+        std::printf("%-17s %s\n", scenario.name, scenario.description);
+    return 0;
 }
 
-int Demo() {
-    SimulateNvidiaHdmi();
+const AdapterScenario* ScenarioOrComplain(const char* name) {
+    const AdapterScenario* scenario = FindScenario(name);
+    if (!scenario) std::fprintf(stderr, "orva_ctl: no simulated adapter \"%s\" (see orva_ctl list)\n", name);
+    return scenario;
+}
+
+int Demo(const AdapterScenario& scenario) {
+    StandinDrivers drivers;
+    if (!SimulateAdapter(drivers, scenario)) return 2;
     ProgramUnderTest program;
     if (!program.Start()) return 2;
     program.WaitForExit(INFINITE);
     return 0;
 }
 
-int Showcase(const char* screenshotPath) {
-    SimulateNvidiaHdmi();
+int Showcase(const AdapterScenario& scenario, const char* screenshotPath) {
+    StandinDrivers drivers;
     ProgramUnderTest program;
     const DWORD start = ::GetTickCount();
-    if (!program.Start()) {
-        std::fprintf(stderr, "orva_ctl: could not start OrvaTvSetting.exe\n");
+    if (!SimulateAdapter(drivers, scenario) || !program.Start()) {
+        std::fprintf(stderr, "orva_ctl: could not start OrvaTvSetting.exe on %s\n", scenario.name);
         return 2;
     }
+    for (const MessageBoxSeen& box : AnswerStartupMessageBoxes(program, 20000))
+        std::printf("answered the message \"%s\"\n", box.text.c_str());
     HWND window = program.WaitForWindow(kDialogClass, kMainTitle, 20000);
     if (!window) {
         std::fprintf(stderr, "orva_ctl: the window \"%s\" did not appear\n", kMainTitle);
         return 3;
     }
     std::printf("window up %lu ms after start\n", static_cast<unsigned long>(::GetTickCount() - start));
-    Settle(1500);  // let it paint and the animation run
+    Settle(1000);  // the view is applied before the window shows; let the animation run a second
     const bool saved = SaveScreenshot(screenshotPath);
     ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     program.WaitForExit(5000);
@@ -81,9 +91,18 @@ int FontFace() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "showcase") == 0) return Showcase(argv[2]);
-    if (argc == 2 && std::strcmp(argv[1], "demo") == 0) return Demo();
-    if (argc == 2 && std::strcmp(argv[1], "font-face") == 0) return FontFace();
-    std::fprintf(stderr, "usage: orva_ctl showcase PATH.bmp | orva_ctl demo | orva_ctl font-face\n");
+    const std::string command = argc >= 2 ? argv[1] : "";
+    if (argc == 2 && command == "list") return List();
+    if (argc == 2 && command == "font-face") return FontFace();
+    if (argc == 3 && command == "demo") {
+        const AdapterScenario* scenario = ScenarioOrComplain(argv[2]);
+        return scenario ? Demo(*scenario) : 1;
+    }
+    if (argc == 4 && command == "showcase") {
+        const AdapterScenario* scenario = ScenarioOrComplain(argv[2]);
+        return scenario ? Showcase(*scenario, argv[3]) : 1;
+    }
+    std::fprintf(stderr, "usage: orva_ctl list | orva_ctl showcase SCENARIO PATH.bmp | orva_ctl demo SCENARIO | "
+                         "orva_ctl font-face\n");
     return 1;
 }

@@ -12,6 +12,7 @@
 #include "confirm/hint_dialog.h"
 #include "framework/dialog_template.h"
 #include "resource.h"
+#include "pixels.h"
 #include "screenshot.h"
 #include "win_test_support.h"
 
@@ -30,48 +31,6 @@ constexpr int kPictureWidth = 494, kPictureHeight = 270;
 // The template's 188 x 131 units and the close button's place at the System font's 8 x 16.
 constexpr SIZE kPopupSize{376, 262};
 constexpr RECT kCloseButton{348, 6, 363, 21};
-
-using Pixels = std::vector<uint32_t>;  // 0xRRGGBB, rows from the top
-
-uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
-
-// A block of pixels copied out of a device context.
-Pixels Grab(HDC source, int x, int y, int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = ::SelectObject(memory, dib);
-    ::BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
-    ::GdiFlush();
-    const auto* first = static_cast<const uint32_t*>(bits);
-    Pixels pixels(first, first + width * height);
-    for (uint32_t& p : pixels) p &= 0xFFFFFF;
-    ::SelectObject(memory, old);
-    ::DeleteDC(memory);
-    ::DeleteObject(dib);
-    return pixels;
-}
-
-Pixels ScreenPixels(const RECT& r) {
-    HDC screen = ::GetDC(nullptr);
-    Pixels pixels = Grab(screen, r.left, r.top, r.right - r.left, r.bottom - r.top);
-    ::ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
-// The top-left width x height pixels of a bitmap resource.
-Pixels BitmapPixels(UINT id, int width, int height) {
-    HBITMAP bitmap = ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
-    HDC memory = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    Pixels pixels = Grab(memory, 0, 0, width, height);
-    ::SelectObject(memory, old);
-    ::DeleteDC(memory);
-    ::DeleteObject(bitmap);
-    return pixels;
-}
 
 RECT WindowRect(HWND window) {
     RECT r{};

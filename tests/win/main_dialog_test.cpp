@@ -5,6 +5,7 @@
 
 #include "framework/dialog_template.h"
 #include "main_dialog/tv_setting_dlg.h"
+#include "pixels.h"
 #include "resource.h"
 #include "win_test_support.h"
 
@@ -134,8 +135,9 @@ TEST(MainDialog, ShowsTitleIconAndTheIntendedGeometry) {
     TvSettingDlg dialog;
     char title[64] = {};
     HICON bigIcon = nullptr, dragIcon = nullptr;
-    RECT client{}, hdmi{}, sVideo{};
-    DWORD style = 0;
+    RECT client{}, hdmi{}, sVideo{}, window{}, outline{};
+    POINT clientOrigin{};
+    DWORD style = 0, exStyle = 0;
     RunMainDialog(dialog, {[&](CDialog& d) {
                       ::GetWindowTextA(d.m_hWnd, title, sizeof title);
                       bigIcon = reinterpret_cast<HICON>(::SendMessageA(d.m_hWnd, WM_GETICON, ICON_BIG, 0));
@@ -144,15 +146,32 @@ TEST(MainDialog, ShowsTitleIconAndTheIntendedGeometry) {
                       hdmi = ControlRect(d.m_hWnd, IDC_HDMI);
                       sVideo = ControlRect(d.m_hWnd, IDC_SVIDEO);
                       style = static_cast<DWORD>(::GetWindowLongA(d.m_hWnd, GWL_STYLE));
+                      exStyle = static_cast<DWORD>(::GetWindowLongA(d.m_hWnd, GWL_EXSTYLE));
+                      ::GetWindowRect(d.m_hWnd, &window);
+                      ::ClientToScreen(d.m_hWnd, &clientOrigin);
+                      HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+                      ::GetWindowRgn(d.m_hWnd, region);
+                      ::GetRgnBox(region, &outline);
+                      ::DeleteObject(region);
                       d.EndDialog(IDCANCEL);
                   }});
     EXPECT_STREQ(title, "ORVA TV Setting");
     EXPECT_NE(bigIcon, nullptr);
     EXPECT_EQ(dragIcon, bigIcon);
     EXPECT_EQ(style & WS_CAPTION, 0u);
-    // The template at base units 6 x 12, whatever font Wine substitutes for the dialog font.
-    EXPECT_EQ(client.right, 506);
-    EXPECT_EQ(client.bottom, 395);
+    EXPECT_EQ(exStyle, 0x10000000u);
+    // No frame: the client area, where the background is painted, is the whole window, in whose
+    // coordinates the outline is cut: the background less its one-pixel key-coloured edge.
+    EXPECT_EQ(clientOrigin.x, window.left);
+    EXPECT_EQ(clientOrigin.y, window.top);
+    EXPECT_EQ(outline.left, 1);
+    EXPECT_EQ(outline.top, 1);
+    EXPECT_EQ(outline.right, 493);
+    EXPECT_EQ(outline.bottom, 399);
+    // The template at base units 6 x 12 (506 x 395 inside a 3-pixel modal frame, whose room the
+    // client takes over), whatever font Wine substitutes for the dialog font.
+    EXPECT_EQ(client.right, 512);
+    EXPECT_EQ(client.bottom, 401);
     EXPECT_EQ(hdmi.left, 384);
     EXPECT_EQ(hdmi.top, 77);
     EXPECT_EQ(sVideo.left, 21);
@@ -248,4 +267,23 @@ TEST(MainDialog, CloseButtonAndEscapeEndItEnterDoesNot) {
                                 d.EndDialog(IDCANCEL);
                             }});
     EXPECT_TRUE(stillOpen);
+}
+
+// Wine can deliver a pointer move after the pointer has gone on elsewhere; the button it reaches
+// must not light up, or it would stay lit with no leave ever reported.
+TEST(MainDialog, AMoveArrivingAfterThePointerLeftLightsNoButton) {
+    TvSettingDlg dialog;
+    Pixels shown;
+    RunMainDialog(dialog, {[](CDialog&) { ::SetCursorPos(0, 0); },
+                           [](CDialog& d) {
+                               ::SendMessageA(::GetDlgItem(d.m_hWnd, IDC_640), WM_MOUSEMOVE, 0, MAKELPARAM(60, 13));
+                           },
+                           [](CDialog&) {},  // painted
+                           [&](CDialog& d) {
+                               RECT button{};
+                               ::GetWindowRect(::GetDlgItem(d.m_hWnd, IDC_640), &button);
+                               shown = ScreenPixels(button);
+                               d.EndDialog(IDCANCEL);
+                           }});
+    EXPECT_TRUE(shown == BitmapPixels(129, 120, 26)) << "the 640x480 button does not show its normal image";
 }
