@@ -10,6 +10,7 @@
 namespace {
 
 constexpr DWORD kTvDeviceType = 4;
+constexpr DWORD kErrorNotWritten = 0xFFFFFFFF;  // any error code but 0 would do
 
 // ATI: the library's answer, kept unchanged (0 when it wrote nothing); then the library goes.
 void QueryAtiConnector() {
@@ -72,7 +73,9 @@ bool TvSettingDlg::DetectIntelConnector() {
         AfxMessageBox("Intel:No TV Connected");
         return false;
     }
-    DWORD type = 0, error = 0;
+    // The error code starts as "not written": a driver that reports success but leaves its
+    // outputs alone has answered nothing, which must not read as error 0 with type 0 (HDMI).
+    DWORD type = 0, error = kErrorNotWritten;
     if (m_pCUIExternal && SUCCEEDED(m_pCUIExternal->QueryConnectorType(uid, &type, &error)) && error == 0)
         TvDetection.connector = TvConnectorFromIntelType(type);
     return true;

@@ -55,15 +55,20 @@ TEST_F(DriverFaults, ACrashInsideAVendorCallEndsTheProgramAndTheDesktopKeepsItsM
         const char* call;
         bool whenApplying;  // the crash comes with the 720-line choice, not at start-up
     };
+    // In this order: a registered Intel object hides NvAPI, and the ATI library hides both.
     const Row rows[] = {{"nvidia", "QueryTvOutputInfo", false},
                         {"intel", "QueryConnectorType", false},
                         {"intel", "ReadTvParameters", true},
                         {"ati", "GetConfiguration", false}};
+    std::string installed;
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.vendor) + " " + row.call);
         const std::string vendor = row.vendor;
-        ASSERT_TRUE(vendor == "intel" ? InstallIntelComponent()
-                                      : vendor == "ati" ? m_drivers.InstallAti() : m_drivers.InstallNvapi());
+        if (vendor != installed) {
+            ASSERT_TRUE(vendor == "intel" ? InstallIntelComponent()
+                                          : vendor == "ati" ? m_drivers.InstallAti() : m_drivers.InstallNvapi());
+            installed = vendor;
+        }
         m_drivers.Scenario("ORVA_NV_CONNECTOR", "97");
         m_drivers.Scenario("ORVA_ATI_ANSWER", "2");
         m_drivers.Scenario("ORVA_FAULT_CALL", row.call);
@@ -86,8 +91,6 @@ TEST_F(DriverFaults, ACrashInsideAVendorCallEndsTheProgramAndTheDesktopKeepsItsM
         EXPECT_EQ(program.ExitCode(), kAccessViolation);
         EXPECT_TRUE(DesktopIsUnchanged());
         EXPECT_EQ(m_log.Count("WriteTvParameters"), 0u) << m_log.Text();
-        m_drivers.UnregisterIntel();
-        m_drivers.RemoveNvapi();
     }
     // The crashed copies took their single-instance name with them.
     m_drivers.Scenario("ORVA_FAULT", nullptr);
