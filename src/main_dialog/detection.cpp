@@ -39,9 +39,10 @@ bool DetectNvidia() {
         AfxMessageBox("NvAPI_GPU_GetActiveOutputs fail");
         return false;
     }
-    // A failing TV-output query lights nothing; it is not an error worth a message.
+    // A failing TV-output query lights nothing; it is not an error worth a message. Whatever
+    // the driver left in the record then is no answer.
     TvDetection.nvInfo.version = kNvTvOutputInfoVersion;
-    QueryTvOutputInfo(display, outputMask, &TvDetection.nvInfo);
+    if (QueryTvOutputInfo(display, outputMask, &TvDetection.nvInfo) != kNvStatusOk) TvDetection.nvInfo.connector = 0;
     return true;
 }
 

@@ -18,6 +18,7 @@
 //                          writes one handle whatever the count says, as a driver that answers
 //                          garbage would.
 //   ORVA_NV_UNSET=1        every function that succeeds leaves its outputs as they came.
+//   ORVA_NV_FAILED_WRITES=1  a TV-output query that fails writes its connector all the same.
 //   ORVA_STANDIN_LOG       file to which each call is appended as one line (nothing when unset).
 //   ORVA_FAULT_CALL=<name> with ORVA_FAULT=crash|delay:<ms>: the function of that name (as the
 //                          log lines give it: Initialize, EnumNvidiaDisplayHandle, ...) crashes
@@ -129,7 +130,8 @@ NvAPI_Status __cdecl TvOutputInfo(NvDisplayHandle display, uint32_t outputMask, 
     if (status == 0 && display != kDisplay) status = kInvalidHandle;
     if (status == 0 && info->version != kNvTvOutputInfoVersion) status = kIncompatibleVersion;
     const long long connector = standin::ReadNumber("ORVA_NV_CONNECTOR", -1);
-    const bool writes = status == 0 && connector >= 0 && !LeavesOutputsUnset();
+    const bool answers = status == 0 || (info && standin::ReadNumber("ORVA_NV_FAILED_WRITES", 0) == 1);
+    const bool writes = answers && connector >= 0 && !LeavesOutputsUnset();
     if (writes) info->connector = static_cast<uint32_t>(connector);
     char written[32] = "untouched";
     if (writes) std::snprintf(written, sizeof written, "%lld", connector);

@@ -115,6 +115,8 @@ TEST_F(DriverFaults, GarbageAnswersGiveTheirDocumentedOutcomeAndChangeNothing) {
         {"NVIDIA code far out of range", {{"ORVA_NV_CONNECTOR", "0xFFFFFFFF"}}, {}, false},
         {"NVIDIA GPU count beyond the array", {{"ORVA_NV_CONNECTOR", "97"}, {"ORVA_NV_GPU_COUNT", "0xFFFFFFFF"}}, {},
          true},
+        {"NVIDIA query fails but writes a code",
+         {{"ORVA_NV_CONNECTOR", "97"}, {"ORVA_NV_STATUS_30C805D5", "-1"}, {"ORVA_NV_FAILED_WRITES", "1"}}, {}, false},
         {"NVIDIA outputs left unset", {{"ORVA_NV_CONNECTOR", "97"}, {"ORVA_NV_UNSET", "1"}},
          {"NvAPI_GetPhysicalGPUsFromDisplay fail"}, false},
         {"Intel connector query writes nothing", {{"ORVA_IGFX_CONNECTOR_STATUS", "unset"}}, {}, false},
