@@ -90,6 +90,11 @@ TEST_F(DriverFaults, ACrashInsideAVendorCallEndsTheProgramAndTheDesktopKeepsItsM
                     static_cast<unsigned long>(::GetTickCount() - faulted), static_cast<unsigned long>(program.ExitCode()));
         EXPECT_EQ(program.ExitCode(), kAccessViolation);
         EXPECT_TRUE(DesktopIsUnchanged());
+        EXPECT_EQ(::FindWindowA(kDialogClass, kMainTitle), nullptr) << "no window is left behind";
+        if (row.whenApplying) {
+            Settle(500);  // the desktop repaints where the window was
+            SaveScreenshotArtifact("fault_after_crash_while_applying");
+        }
         EXPECT_EQ(m_log.Count("WriteTvParameters"), 0u) << m_log.Text();
     }
     // The crashed copies took their single-instance name with them.
@@ -174,6 +179,7 @@ TEST_F(DriverFaults, ASlowDriverDelaysTheSwitchAndASecondCopyStillEndsAtOnce) {
     ASSERT_TRUE(second.Start());
     EXPECT_TRUE(second.WaitForExit(2000)) << "the second copy waits for the busy first one";
     std::printf("second copy ended %lu ms after its start\n", static_cast<unsigned long>(::GetTickCount() - secondStart));
+    SaveScreenshotArtifact("fault_second_copy_while_driver_is_slow");
 
     HWND box = program.WaitForWindow(kDialogClass, kQuestion, kStartTimeoutMs);
     ASSERT_NE(box, nullptr);

@@ -102,11 +102,13 @@ TEST_F(Races, ASecondCopyStartedWhileTheFirstStillDetectsEndsAtOnceWithoutDetect
     ASSERT_TRUE(first.Start());
     ASSERT_TRUE(WaitUntil([this] { return m_log.Count("fault GetConfiguration delay") == 1; }, kStartTimeoutMs));
     RunSecondCopy();
+    SaveScreenshotArtifact("race_second_copy_during_detection");
     EXPECT_EQ(m_log.Count("atipdl attach"), 1u) << m_log.Text();
 
     HWND window = first.WaitForWindow(kDialogClass, kMainTitle, kStartTimeoutMs);
     ASSERT_NE(window, nullptr) << "the first copy shows its window once the driver answered";
     Settle(500);
+    SaveScreenshotArtifact("race_first_copy_after_detection");
     EXPECT_EQ(MainWindowCount(), 1);
     EXPECT_EQ(m_log.Count("atipdl attach"), 1u) << m_log.Text();
     EXPECT_EQ(m_log.Count("atipdl GetConfiguration 0 8 "), 1u) << m_log.Text();
