@@ -37,6 +37,10 @@ private:
     PROCESS_INFORMATION m_info{};
 };
 
+// Starts another copy of the program and waits up to limitMs for it to end: how long it ran,
+// or limitMs when it still runs then (it is ended on return).
+DWORD RunAnotherCopy(DWORD limitMs);
+
 // The main window's class and title.
 constexpr const char* kDialogClass = "#32770";
 constexpr const char* kMainTitle = "ORVA TV Setting";
