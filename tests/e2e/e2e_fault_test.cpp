@@ -166,10 +166,8 @@ TEST_F(DriverFaults, ASlowDriverDelaysTheSwitchAndASecondCopyStillEndsAtOnce) {
     m_drivers.Scenario("ORVA_FAULT_CALL", "WriteTvParameters");
     m_drivers.Scenario("ORVA_FAULT", "delay:10000");
     ProgramUnderTest program;
-    ASSERT_TRUE(program.Start());
-    HWND window = program.WaitForWindow(kDialogClass, kMainTitle, kStartTimeoutMs);
+    HWND window = StartAndWaitForMainWindow(program);
     ASSERT_NE(window, nullptr);
-    Settle(500);
     const DWORD chosen = ::GetTickCount();
     Choose(window, IDC_720_SMALL);
     ASSERT_TRUE(WaitUntil([this] { return m_log.Count("fault WriteTvParameters delay") == 1; }, 5000)) << m_log.Text();

@@ -103,10 +103,8 @@ TEST_F(Races, EscapeDuringTheCountdownAnswersTheBoxAndTheChosenModeStays) {
     ASSERT_TRUE(m_drivers.InstallNvapi());
     m_drivers.Scenario("ORVA_NV_CONNECTOR", "97");
     ProgramUnderTest program;
-    ASSERT_TRUE(program.Start());
-    HWND window = program.WaitForWindow(kDialogClass, kMainTitle, kStartTimeoutMs);
+    HWND window = StartAndWaitForMainWindow(program);
     ASSERT_NE(window, nullptr);
-    Settle(500);
     for (int id : {IDC_720_SMALL, IDC_640}) {
         SCOPED_TRACE(id);
         ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);

@@ -75,6 +75,13 @@ DWORD ProgramUnderTest::ExitCode() const {
     return code;
 }
 
+HWND StartAndWaitForMainWindow(ProgramUnderTest& program, DWORD timeoutMs) {
+    if (!program.Start()) return nullptr;
+    HWND window = program.WaitForWindow(kDialogClass, kMainTitle, timeoutMs);
+    if (window) Settle(500);
+    return window;
+}
+
 DWORD RunAnotherCopy(DWORD limitMs) {
     ProgramUnderTest copy;
     const DWORD start = ::GetTickCount();
