@@ -26,6 +26,8 @@ BOOL TvSettingApp::InitInstance() {
 void TvSettingApp::ActivateRunningCopy() {
     HWND running = ::FindWindowA("#32770", TvSettingDlg::kTitle);
     if (!running) return;  // still initialising, before it has its title: end quietly
-    ::ShowWindow(running, SW_RESTORE);
+    // The running copy may be busy (waiting for its driver, say): the restore is posted to it
+    // rather than sent, so this copy ends at once instead of waiting until that copy is free.
+    ::ShowWindowAsync(running, SW_RESTORE);
     ::SetForegroundWindow(running);
 }

@@ -10,6 +10,7 @@
 namespace {
 
 constexpr DWORD kTvDeviceType = 4;
+constexpr DWORD kErrorNotWritten = 0xFFFFFFFF;  // any error code but 0 would do
 
 // ATI: the library's answer, kept unchanged (0 when it wrote nothing); then the library goes.
 void QueryAtiConnector() {
@@ -38,9 +39,10 @@ bool DetectNvidia() {
         AfxMessageBox("NvAPI_GPU_GetActiveOutputs fail");
         return false;
     }
-    // A failing TV-output query lights nothing; it is not an error worth a message.
+    // A failing TV-output query lights nothing; it is not an error worth a message. Whatever
+    // the driver left in the record then is no answer.
     TvDetection.nvInfo.version = kNvTvOutputInfoVersion;
-    QueryTvOutputInfo(display, outputMask, &TvDetection.nvInfo);
+    if (QueryTvOutputInfo(display, outputMask, &TvDetection.nvInfo) != kNvStatusOk) TvDetection.nvInfo.connector = 0;
     return true;
 }
 
@@ -72,7 +74,9 @@ bool TvSettingDlg::DetectIntelConnector() {
         AfxMessageBox("Intel:No TV Connected");
         return false;
     }
-    DWORD type = 0, error = 0;
+    // The error code starts as "not written": a driver that reports success but leaves its
+    // outputs alone has answered nothing, which must not read as error 0 with type 0 (HDMI).
+    DWORD type = 0, error = kErrorNotWritten;
     if (m_pCUIExternal && SUCCEEDED(m_pCUIExternal->QueryConnectorType(uid, &type, &error)) && error == 0)
         TvDetection.connector = TvConnectorFromIntelType(type);
     return true;

@@ -7,6 +7,8 @@
 //                     answer is left untouched.
 //   ORVA_ATI_RESULT   what GetConfiguration returns (default 0); the program does not look at it.
 //   ORVA_STANDIN_LOG  file to which each call is appended as one line (nothing when unset).
+//   ORVA_FAULT_CALL=GetConfiguration with ORVA_FAULT=crash|delay:<ms>: that call crashes inside
+//                     the library or answers late (see common/standin_env.h).
 //
 // Log lines:
 //   atipdl attach <path of this copy>            when a process loads it
@@ -32,6 +34,7 @@ int __cdecl ATIDL_DDCBlockAccess() { standin::Log("atipdl ATIDL_DDCBlockAccess")
 int __cdecl ATIDL_DisplayGetDeviceConfig() { standin::Log("atipdl ATIDL_DisplayGetDeviceConfig"); return 0; }
 
 int __cdecl GetConfiguration(int first, int second, int* answer) {
+    standin::FaultIfAsked("GetConfiguration");
     const int result = static_cast<int>(standin::ReadNumber("ORVA_ATI_RESULT", 0));
     char value[64];
     if (answer && standin::ReadVariable("ORVA_ATI_ANSWER", value, sizeof value)) {

@@ -3,12 +3,21 @@
 // read at each call so a test can change it between calls, and each call it receives is
 // appended as one line to the log file named by ORVA_STANDIN_LOG (nothing is logged when that
 // variable is unset).
+//
+// Faults, for the tests of a driver that misbehaves: any one call of any stand-in can be made
+// to crash or to answer late.
+//   ORVA_FAULT_CALL   the call, by the name its log line gives it (GetConfiguration,
+//                     QueryTvOutputInfo, ReadTvParameters, ...)
+//   ORVA_FAULT        what that call does before anything else: "crash" (an access violation
+//                     inside the library) or "delay:<ms>" (it answers that much later)
+// Log line, just before the fault: "fault <call> crash" or "fault <call> delay <ms>".
 #include <windows.h>
 
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace standin {
 
@@ -42,6 +51,24 @@ inline void Log(const char* format, ...) {
     DWORD written = 0;
     ::WriteFile(file, line, static_cast<DWORD>(length) + 1, &written, nullptr);
     ::CloseHandle(file);
+}
+
+// Crashes or waits when the scenario names this call (see the header comment).
+inline void FaultIfAsked(const char* call) {
+    char name[64], fault[64];
+    if (!ReadVariable("ORVA_FAULT_CALL", name, sizeof name) || std::strcmp(name, call) != 0) return;
+    if (!ReadVariable("ORVA_FAULT", fault, sizeof fault)) return;
+    if (std::strncmp(fault, "delay:", 6) == 0) {
+        const unsigned long milliseconds = std::strtoul(fault + 6, nullptr, 10);
+        Log("fault %s delay %lu", call, milliseconds);
+        ::Sleep(milliseconds);
+    } else if (std::strcmp(fault, "crash") == 0) {
+        Log("fault %s crash", call);
+        // A store to an address the compiler cannot see, so that it really reaches the page at 0
+        // (a null constant would be turned into a trap instruction instead).
+        volatile uintptr_t address = 0x10;
+        *reinterpret_cast<volatile int*>(address) = 0;
+    }
 }
 
 // An address as a number, for log lines ("%llX"): the same text in every module.

@@ -20,12 +20,15 @@
 //                                backslash, e.g. ORVA_IGFX_DISPLAY2_3 for "\\.\Display2", index 3
 //                                (missing fields are 0). Unset: E_FAIL, and nothing is written.
 //   ORVA_IGFX_CONNECTOR_TYPE     the type QueryConnectorType writes; unset: nothing is written
-//   ORVA_IGFX_CONNECTOR_STATUS   the status it writes (default 0)
+//   ORVA_IGFX_CONNECTOR_STATUS   the status it writes (default 0); "unset": it writes none
 //   ORVA_IGFX_CONNECTOR_HRESULT  its result (default 0)
 //   ORVA_IGFX_READ_FILL          hex bytes that a successful ReadTvParameters repeats over the
 //                                whole block, e.g. "0102A0FF"; unset: the block stays as it came
 //   ORVA_IGFX_READ_STATUS, ORVA_IGFX_READ_HRESULT    its status and result (default 0)
 //   ORVA_IGFX_WRITE_STATUS, ORVA_IGFX_WRITE_HRESULT  WriteTvParameters' status and result
+//   ORVA_FAULT_CALL=<method> with ORVA_FAULT=crash|delay:<ms>: that method (QueryDeviceAt,
+//                                QueryConnectorType, ReadTvParameters or WriteTvParameters)
+//                                crashes inside the server or answers late (common/standin_env.h)
 //
 // Log lines: the call and its arguments, then " -> " and the answer.
 //   CreateInstance -> hr=0x00000000
@@ -48,6 +51,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "common/standin_env.h"
 
 namespace {
 
@@ -195,6 +200,7 @@ HRESULT STDMETHODCALLTYPE ObjectQueryInterface(CuiObject* self, REFIID iid, void
 }
 
 HRESULT STDMETHODCALLTYPE QueryDeviceAt(CuiObject*, BSTR name, DWORD index, DWORD* uid, DWORD* type, DWORD* status) {
+    standin::FaultIfAsked("QueryDeviceAt");
     std::string line = "QueryDeviceAt name=";
     if (name) {
         // Reads the length stored in front of the text: the caller is meant to pass a BSTR.
@@ -222,6 +228,7 @@ HRESULT STDMETHODCALLTYPE QueryDeviceAt(CuiObject*, BSTR name, DWORD index, DWOR
 }
 
 HRESULT STDMETHODCALLTYPE QueryConnectorType(CuiObject*, DWORD uid, DWORD* connectorType, DWORD* status) {
+    standin::FaultIfAsked("QueryConnectorType");
     const std::string line = "QueryConnectorType uid=" + std::to_string(uid) + " -> hr=";
     if (!connectorType || !status) {
         Log(line + HexWord(E_POINTER));
@@ -233,12 +240,17 @@ HRESULT STDMETHODCALLTYPE QueryConnectorType(CuiObject*, DWORD uid, DWORD* conne
         *connectorType = Number(type);
         typeText = " type=" + std::to_string(*connectorType);
     }
-    *status = EnvNumber("ORVA_IGFX_CONNECTOR_STATUS", 0);
-    Log(line + HexWord(hr) + typeText + " status=" + std::to_string(*status));
+    std::string statusText;
+    if (!Env("ORVA_IGFX_CONNECTOR_STATUS", &statusText) || statusText != "unset") {
+        *status = EnvNumber("ORVA_IGFX_CONNECTOR_STATUS", 0);
+        statusText = std::to_string(*status);
+    }
+    Log(line + HexWord(hr) + typeText + " status=" + statusText);
     return hr;
 }
 
 HRESULT STDMETHODCALLTYPE ReadTvParameters(CuiObject*, DWORD uid, DWORD size, BYTE* block, DWORD* status) {
+    standin::FaultIfAsked("ReadTvParameters");
     const std::string line = "ReadTvParameters uid=" + std::to_string(uid) + " size=" + std::to_string(size) + " -> hr=";
     if (!block || !status) {
         Log(line + HexWord(E_POINTER));
@@ -255,6 +267,7 @@ HRESULT STDMETHODCALLTYPE ReadTvParameters(CuiObject*, DWORD uid, DWORD size, BY
 }
 
 HRESULT STDMETHODCALLTYPE WriteTvParameters(CuiObject*, DWORD uid, DWORD size, BYTE* block, DWORD* status) {
+    standin::FaultIfAsked("WriteTvParameters");
     std::string line = "WriteTvParameters uid=" + std::to_string(uid) + " size=" + std::to_string(size);
     if (!block || !status) {
         Log(line + " -> hr=" + HexWord(E_POINTER));

@@ -14,7 +14,15 @@
 //   ORVA_NV_CONNECTOR      the connector code the TV-output query writes at offset 12 of the
 //                          record (16 Composite, 17 S-Video, 19 Component, 97 HDMI). Unset:
 //                          the record is left untouched.
+//   ORVA_NV_GPU_COUNT      the GPU count GetPhysicalGPUsFromDisplay reports (default 1); it
+//                          writes one handle whatever the count says, as a driver that answers
+//                          garbage would.
+//   ORVA_NV_UNSET=1        every function that succeeds leaves its outputs as they came.
+//   ORVA_NV_FAILED_WRITES=1  a TV-output query that fails writes its connector all the same.
 //   ORVA_STANDIN_LOG       file to which each call is appended as one line (nothing when unset).
+//   ORVA_FAULT_CALL=<name> with ORVA_FAULT=crash|delay:<ms>: the function of that name (as the
+//                          log lines give it: Initialize, EnumNvidiaDisplayHandle, ...) crashes
+//                          inside the library or answers late (see common/standin_env.h).
 //
 // It checks what it is given, as a driver would, and answers with a status of its own:
 //   -5 a null output address, -7 a display index other than 0 (there is one display),
@@ -48,6 +56,9 @@ constexpr NvAPI_Status kIncompatibleVersion = -9;
 const NvDisplayHandle kDisplay = reinterpret_cast<NvDisplayHandle>(static_cast<uintptr_t>(0xD15A7E0000000D15ull));
 const NvPhysicalGpuHandle kGpu = reinterpret_cast<NvPhysicalGpuHandle>(static_cast<uintptr_t>(0x6E0C0DE00000C0DEull));
 
+// Whether a function that succeeds is to leave its outputs alone.
+bool LeavesOutputsUnset() { return standin::ReadNumber("ORVA_NV_UNSET", 0) == 1; }
+
 // The scenario's status for the function with that id.
 NvAPI_Status StatusOf(uint32_t id) {
     char name[40];
@@ -70,51 +81,57 @@ bool IsOffered(uint32_t id) {
 }
 
 NvAPI_Status __cdecl Initialize() {
+    standin::FaultIfAsked("Initialize");
     const NvAPI_Status status = StatusOf(kNvIdInitialize);
     standin::Log("nvapi Initialize -> %d", status);
     return status;
 }
 
 NvAPI_Status __cdecl EnumNvidiaDisplayHandle(uint32_t index, NvDisplayHandle* display) {
+    standin::FaultIfAsked("EnumNvidiaDisplayHandle");
     NvAPI_Status status = StatusOf(kNvIdEnumNvidiaDisplayHandle);
     if (status == 0 && !display) status = kInvalidArgument;
     if (status == 0 && index != 0) status = kEndOfEnumeration;
-    if (status == 0) *display = kDisplay;
+    if (status == 0 && !LeavesOutputsUnset()) *display = kDisplay;
     standin::Log("nvapi EnumNvidiaDisplayHandle index=%u -> %d", index, status);
     return status;
 }
 
 NvAPI_Status __cdecl GetPhysicalGPUsFromDisplay(NvDisplayHandle display, NvPhysicalGpuHandle gpus[kNvMaxPhysicalGpus],
                                                 uint32_t* count) {
+    standin::FaultIfAsked("GetPhysicalGPUsFromDisplay");
     NvAPI_Status status = StatusOf(kNvIdGetPhysicalGPUsFromDisplay);
     if (status == 0 && (!gpus || !count)) status = kInvalidArgument;
     if (status == 0 && display != kDisplay) status = kInvalidHandle;
-    if (status == 0) {
+    if (status == 0 && !LeavesOutputsUnset()) {
         gpus[0] = kGpu;
-        *count = 1;
+        *count = static_cast<uint32_t>(standin::ReadNumber("ORVA_NV_GPU_COUNT", 1));
     }
     standin::Log("nvapi GetPhysicalGPUsFromDisplay display=%llX -> %d", standin::AddressValue(display), status);
     return status;
 }
 
 NvAPI_Status __cdecl GPU_GetActiveOutputs(NvPhysicalGpuHandle gpu, uint32_t* outputMask) {
+    standin::FaultIfAsked("GPU_GetActiveOutputs");
     NvAPI_Status status = StatusOf(kNvIdGPU_GetActiveOutputs);
     if (status == 0 && !outputMask) status = kInvalidArgument;
     if (status == 0 && gpu != kGpu) status = kInvalidHandle;
     const uint32_t mask = static_cast<uint32_t>(standin::ReadNumber("ORVA_NV_OUTPUT_MASK", 0x100));
-    if (status == 0) *outputMask = mask;
+    if (status == 0 && !LeavesOutputsUnset()) *outputMask = mask;
     standin::Log("nvapi GPU_GetActiveOutputs gpu=%llX -> %d mask=%08X", standin::AddressValue(gpu), status,
                  static_cast<unsigned>(mask));
     return status;
 }
 
 NvAPI_Status __cdecl TvOutputInfo(NvDisplayHandle display, uint32_t outputMask, NvTvOutputInfo* info) {
+    standin::FaultIfAsked("QueryTvOutputInfo");
     NvAPI_Status status = StatusOf(kNvIdQueryTvOutputInfo);
     if (status == 0 && !info) status = kInvalidArgument;
     if (status == 0 && display != kDisplay) status = kInvalidHandle;
     if (status == 0 && info->version != kNvTvOutputInfoVersion) status = kIncompatibleVersion;
     const long long connector = standin::ReadNumber("ORVA_NV_CONNECTOR", -1);
-    const bool writes = status == 0 && connector >= 0;
+    const bool answers = status == 0 || (info && standin::ReadNumber("ORVA_NV_FAILED_WRITES", 0) == 1);
+    const bool writes = answers && connector >= 0 && !LeavesOutputsUnset();
     if (writes) info->connector = static_cast<uint32_t>(connector);
     char written[32] = "untouched";
     if (writes) std::snprintf(written, sizeof written, "%lld", connector);

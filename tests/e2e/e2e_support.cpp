@@ -75,6 +75,23 @@ DWORD ProgramUnderTest::ExitCode() const {
     return code;
 }
 
+HWND StartAndWaitForMainWindow(ProgramUnderTest& program, DWORD timeoutMs) {
+    if (!program.Start()) return nullptr;
+    HWND window = program.WaitForWindow(kDialogClass, kMainTitle, timeoutMs);
+    if (window) Settle(500);
+    return window;
+}
+
+DWORD RunAnotherCopy(DWORD limitMs) {
+    ProgramUnderTest copy;
+    const DWORD start = ::GetTickCount();
+    if (!copy.Start()) return limitMs;
+    const bool ended = copy.WaitForExit(limitMs);
+    const DWORD ran = ::GetTickCount() - start;
+    std::printf("another copy %s %lu ms after its start\n", ended ? "ended" : "still ran", static_cast<unsigned long>(ran));
+    return ended ? std::min(ran, limitMs - 1) : limitMs;
+}
+
 std::string WindowText(HWND window) {
     char text[512] = {};
     ::GetWindowTextA(window, text, sizeof text);

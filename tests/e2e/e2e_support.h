@@ -38,6 +38,14 @@ private:
     PROCESS_INFORMATION m_info{};
 };
 
+// Starts the program, waits for its main window and lets it paint; null when the program did not
+// start or its window did not come within the time.
+HWND StartAndWaitForMainWindow(ProgramUnderTest& program, DWORD timeoutMs = 20000);
+
+// Starts another copy of the program and waits up to limitMs for it to end: how long it ran,
+// or limitMs when it still runs then (it is ended on return).
+DWORD RunAnotherCopy(DWORD limitMs);
+
 // The main window's class and title.
 constexpr const char* kDialogClass = "#32770";
 constexpr const char* kMainTitle = "ORVA TV Setting";

@@ -1,6 +1,6 @@
 // The animated picture control on Wine's USER, GDI and picture decoder: sizes, the still
 // picture, the shipped animation on the canvas, disposal, stopping, a worker that does not
-// stop, and handles and GDI objects over many play/stop cycles.
+// stop, handles and GDI objects over many play/stop cycles, and a dialog closed while a frame waits.
 #include <gtest/gtest.h>
 
 #include <winternl.h>
@@ -14,6 +14,7 @@
 #include "controls/gif_picture_ctrl.h"
 #include "gif_builder.h"
 #include "screenshot.h"
+#include "test_dialogs.h"
 #include "win_test_support.h"
 
 using namespace gif;
@@ -341,4 +342,40 @@ TEST_F(GifPicture, ManyPlayStopCyclesLeakNoHandleOrGdiObject) {
     // Loading again releases the 91 pictures and the canvas of the load before.
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(control.LoadFromResource(MAKEINTRESOURCEA(163), "GIF"));
     EXPECT_EQ(GdiObjectCount(), gdiObjects);
+}
+
+// The control in a dialog, as the main window holds it: closing the dialog while a frame waits
+// out its 10 s ends the worker at once, before the dialog's window is gone.
+TEST(GifPictureInADialog, ClosingTheDialogWhileAFrameWaitsEndsTheWorkerAtOnce) {
+    ::CoInitialize(nullptr);
+    const Bytes tenSecondFrames = Header(2, 1, 2, kPalette) + Control(1000, 1) + SolidImage(0, 0, 2, 1, 0) +
+                                  Control(1000, 1) + SolidImage(0, 0, 2, 1, 1) + Trailer();
+    PlainDialog dialog(IDD_TEST_MINGLIU, nullptr);
+    ProbeCtrl control;
+    HANDLE worker = nullptr;
+    DWORD closed = 0;
+    RunModalScript(dialog, {
+        [&](CDialog& d) {
+            HWND child = ::CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, 10, 10, 2, 1, d.m_hWnd,
+                                           reinterpret_cast<HMENU>(1007), ::GetModuleHandleA(nullptr), nullptr);
+            ASSERT_TRUE(control.SubclassWindow(child));
+            ASSERT_TRUE(control.Load(tenSecondFrames));
+            control.Play();
+        },
+        [&](CDialog& d) {
+            PumpMessagesFor(300);  // the first frame is drawn and its wait has begun
+            EXPECT_EQ(control.CanvasPixel(0, 0), kRed);
+            ::DuplicateHandle(::GetCurrentProcess(), control.Thread(), ::GetCurrentProcess(), &worker, SYNCHRONIZE,
+                              FALSE, 0);
+            closed = ::GetTickCount();
+            d.PostMessage(WM_COMMAND, IDCANCEL, 0);  // what Esc or the close button does
+        },
+    });
+    const DWORD took = ::GetTickCount() - closed;
+    ASSERT_NE(worker, nullptr);
+    EXPECT_EQ(::WaitForSingleObject(worker, 0), static_cast<DWORD>(WAIT_OBJECT_0)) << "the worker outlived the window";
+    EXPECT_EQ(control.Thread(), nullptr);
+    EXPECT_LT(took, 2000u) << "closing waited for the frame";
+    std::printf("dialog closed during a 10 s frame wait: closing took %lu ms\n", static_cast<unsigned long>(took));
+    ::CloseHandle(worker);
 }
