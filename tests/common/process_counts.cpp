@@ -4,6 +4,7 @@
 #include <winternl.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -34,7 +35,11 @@ std::string KindName(uint16_t kind) {
         case 0x10: return "brush";
         case 0x30:
         case 0x50: return "pen";
-        default: return "type " + std::to_string(kind);
+        default: {
+            char name[16];
+            std::snprintf(name, sizeof name, "type 0x%02X", kind);
+            return name;
+        }
     }
 }
 
