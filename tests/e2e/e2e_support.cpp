@@ -26,8 +26,9 @@ ProgramUnderTest::~ProgramUnderTest() {
     ::CloseHandle(m_info.hProcess);
 }
 
-bool ProgramUnderTest::Start() {
-    const std::string exe = BuildFolder() + "\\OrvaTvSetting.exe";
+bool ProgramUnderTest::Start() { return Start(BuildFolder() + "\\OrvaTvSetting.exe"); }
+
+bool ProgramUnderTest::Start(const std::string& exe) {
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     std::string commandLine = "\"" + exe + "\"";

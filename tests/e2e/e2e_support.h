@@ -24,6 +24,8 @@ public:
 
     // Starts build/<preset>/OrvaTvSetting.exe; false when it could not be started.
     bool Start();
+    // Starts another program (a full Windows path) the same way.
+    bool Start(const std::string& exe);
     // The visible top-level window of this process with that class and title, within the time.
     HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs) const;
     // True when the process has ended within the time.
@@ -33,6 +35,7 @@ public:
     // The visible top-level windows of this process.
     std::vector<HWND> TopLevelWindows() const;
     DWORD ProcessId() const { return m_info.dwProcessId; }
+    HANDLE Process() const { return m_info.hProcess; }
 
 private:
     PROCESS_INFORMATION m_info{};

@@ -3,8 +3,6 @@
 // stop, handles and GDI objects over many play/stop cycles, and a dialog closed while a frame waits.
 #include <gtest/gtest.h>
 
-#include <winternl.h>
-
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -13,6 +11,7 @@
 
 #include "controls/gif_picture_ctrl.h"
 #include "gif_builder.h"
+#include "process_counts.h"
 #include "screenshot.h"
 #include "test_dialogs.h"
 #include "win_test_support.h"
@@ -106,48 +105,6 @@ Bytes BmpFile(int width, int height, const std::function<uint32_t(int x, int y)>
 // 42 x 32: left half red, right half blue.
 Bytes TwoColourBmp() {
     return BmpFile(42, 32, [](int x, int) { return x < 21 ? kRed : kBlue; });
-}
-
-// GDI objects of this process, from the GDI handle table its PEB points to (Wine answers 0 to
-// GetGuiResources).
-size_t GdiObjectCount() {
-    using Query = NTSTATUS(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
-    auto query = reinterpret_cast<Query>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
-    PROCESS_BASIC_INFORMATION info{};
-    if (!query || query(::GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info, nullptr) != 0) return 0;
-    const BYTE* table = *reinterpret_cast<BYTE* const*>(reinterpret_cast<const BYTE*>(info.PebBaseAddress) + 0xF8);
-    size_t count = 0;
-    for (size_t i = 0; table && i < 0x10000; ++i) {
-        const BYTE* entry = table + i * 24;
-        const uint16_t instance = *reinterpret_cast<const uint16_t*>(entry + 12);
-        if (entry[14] != 0 && !(instance & 0x80)) ++count;
-    }
-    return count;
-}
-
-// Kernel handles of this process, from the system's handle list.
-size_t HandleCount() {
-    using Query = NTSTATUS(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-    auto query = reinterpret_cast<Query>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
-    struct Entry {
-        USHORT process, backTrace;
-        UCHAR type, attributes;
-        USHORT value;
-        PVOID object;
-        ULONG access;
-    };
-    std::vector<BYTE> buffer(1 << 20);
-    NTSTATUS status;
-    while ((status = query(16, buffer.data(), ULONG(buffer.size()), nullptr)) == LONG(0xC0000004))
-        buffer.resize(buffer.size() * 2);
-    if (status != 0) return 0;
-    const ULONG total = *reinterpret_cast<const ULONG*>(buffer.data());
-    const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
-    size_t count = 0;
-    for (ULONG i = 0; i < total; ++i) count += entries[i].process == USHORT(::GetCurrentProcessId());
-    return count;
 }
 
 // Three frames on a 4 x 2 screen: red everywhere (kept), then green on the right half with the

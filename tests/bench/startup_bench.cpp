@@ -1,0 +1,213 @@
+// The Windows side of scripts/bench. Starts the real exe on each simulated adapter and a bare
+// dialog of the same template, one after the other in every round, and prints a table: time
+// from process start until the main window is visible (its view is applied before it shows),
+// the cost of one forced repaint, and GDI objects, handles and working set once the window is
+// at rest. It prints figures and judges them against the goals; it never fails on time.
+//
+// Usage: startup_bench ROUNDS [LABEL=EXE ...]
+//   each LABEL=EXE is another build of the program (a full Windows path), run on every adapter
+//   in the same rounds: a build from before a change, say.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "e2e_support.h"
+#include "process_counts.h"
+#include "scenarios.h"
+
+namespace {
+
+// The adapters the program is timed on; "none" shows NVIDIA's two messages, answered at once.
+const char* const kScenarioNames[] = {"nvidia-hdmi", "intel-component", "ati-hdmi", "none"};
+constexpr DWORD kStartTimeoutMs = 20000;
+constexpr DWORD kRestMs = 1500;  // the window settles: first paints done, animation running
+constexpr int kRepaints = 20;    // forced repaints timed per start
+constexpr double kStartGoal = 1.2, kRepaintGoal = 2.0;
+
+struct Contender {
+    std::string label;
+    std::string exe;
+    const AdapterScenario* scenario;  // null: no stand-in driver
+};
+
+struct Sample {
+    bool ok = false;
+    double startMs = 0;
+    double repaintMs = 0;
+    std::map<std::string, size_t> gdiKinds;
+    size_t handles = 0;
+    size_t workingSet = 0;
+};
+
+double NowMs() {
+    LARGE_INTEGER frequency, now;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+bool IsDialog(HWND window) {
+    char className[16] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    return lstrcmpA(className, kDialogClass) == 0;
+}
+
+// The program's main window, shown or not yet; null before it has its title.
+HWND FindMainWindow(DWORD processId) {
+    struct Search {
+        DWORD processId;
+        HWND found;
+    } search{processId, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner != s->processId || !IsDialog(window) || WindowText(window) != kMainTitle) return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Presses OK on every visible message box of the main window's thread.
+void AnswerBoxes(HWND main) {
+    ::EnumThreadWindows(
+        ::GetWindowThreadProcessId(main, nullptr),
+        [](HWND window, LPARAM lp) -> BOOL {
+            if (window != reinterpret_cast<HWND>(lp) && IsDialog(window) && ::IsWindowVisible(window))
+                ::PostMessageA(window, WM_COMMAND, IDOK, 0);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(main));
+}
+
+// The main window once it is visible, answering start-up messages on the way; null on time out.
+HWND WaitUntilShown(const ProgramUnderTest& program) {
+    const double start = NowMs();
+    HWND main = nullptr;
+    while (NowMs() - start < kStartTimeoutMs && program.IsRunning()) {
+        if (!main) main = FindMainWindow(program.ProcessId());
+        if (main && ::IsWindowVisible(main)) return main;
+        if (main) AnswerBoxes(main);
+        ::Sleep(1);
+    }
+    return nullptr;
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double Quantile(std::vector<double> values, double q) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    return values[static_cast<size_t>(q * static_cast<double>(values.size() - 1) + 0.5)];
+}
+
+double RepaintMs(HWND window) {
+    std::vector<double> times;
+    for (int i = 0; i < kRepaints; ++i) {
+        const double start = NowMs();
+        ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        times.push_back(NowMs() - start);
+    }
+    return Median(times);
+}
+
+Sample StartOnce(const Contender& contender) {
+    Sample sample;
+    StandinDrivers drivers;
+    if (contender.scenario && !SimulateAdapter(drivers, *contender.scenario)) return sample;
+    ProgramUnderTest program;
+    const double start = NowMs();
+    if (!program.Start(contender.exe)) return sample;
+    HWND main = WaitUntilShown(program);
+    sample.startMs = NowMs() - start;
+    if (!main) return sample;
+    Settle(kRestMs);
+    sample.gdiKinds = GdiObjectsByKind(program.Process());
+    sample.handles = HandleCount(program.ProcessId());
+    sample.workingSet = WorkingSetBytes(program.Process());
+    sample.repaintMs = RepaintMs(main);
+    ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    sample.ok = program.WaitForExit(5000);
+    return sample;
+}
+
+size_t Total(const std::map<std::string, size_t>& kinds) {
+    size_t total = 0;
+    for (const auto& kind : kinds) total += kind.second;
+    return total;
+}
+
+std::string KindsText(const std::map<std::string, size_t>& kinds) {
+    std::string text;
+    for (const auto& kind : kinds) text += (text.empty() ? "" : ", ") + std::to_string(kind.second) + " " + kind.first;
+    return text;
+}
+
+void PrintTable(const std::vector<Contender>& contenders, const std::vector<std::vector<Sample>>& samples) {
+    const std::vector<Sample>& bare = samples[0];
+    std::printf("\n%-28s %8s %17s %8s %17s %9s %9s %6s %8s\n", "start -> window shown, ms", "median", "p25-p75",
+                "ratio", "ratio p25-p75", "repaint", "ratio", "GDI", "WS MiB");
+    for (size_t c = 0; c < contenders.size(); ++c) {
+        std::vector<double> starts, ratios, repaints, repaintRatios, workingSets;
+        for (size_t r = 0; r < samples[c].size(); ++r) {
+            const Sample& s = samples[c][r];
+            if (!s.ok || !bare[r].ok) continue;
+            starts.push_back(s.startMs);
+            ratios.push_back(s.startMs / bare[r].startMs);
+            repaints.push_back(s.repaintMs);
+            repaintRatios.push_back(s.repaintMs / bare[r].repaintMs);
+            workingSets.push_back(static_cast<double>(s.workingSet) / (1024.0 * 1024.0));
+        }
+        std::printf("%-28s %8.1f %8.1f-%-8.1f %8.2f %8.2f-%-8.2f %9.2f %9.2f %6zu %8.1f\n", contenders[c].label.c_str(),
+                    Median(starts), Quantile(starts, 0.25), Quantile(starts, 0.75), Median(ratios),
+                    Quantile(ratios, 0.25), Quantile(ratios, 0.75), Median(repaints), Median(repaintRatios),
+                    Total(samples[c].back().gdiKinds), Median(workingSets));
+    }
+    std::printf("\nGDI objects and handles at rest (last start of each):\n");
+    for (size_t c = 0; c < contenders.size(); ++c)
+        std::printf("  %-28s %zu handles; %s\n", contenders[c].label.c_str(), samples[c].back().handles,
+                    KindsText(samples[c].back().gdiKinds).c_str());
+    std::printf("\ngoals: start-up <= %.1fx the bare dialog, a repaint <= %.1fx (median of the pairwise ratios)\n",
+                kStartGoal, kRepaintGoal);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc >= 2 ? std::max(1, std::atoi(argv[1])) : 20;
+    std::vector<std::pair<std::string, std::string>> builds{{"", BuildFolder() + "\\OrvaTvSetting.exe"}};
+    for (int i = 2; i < argc; ++i) {
+        const std::string argument = argv[i];
+        const size_t equals = argument.find('=');
+        if (equals == std::string::npos) {
+            std::fprintf(stderr, "usage: startup_bench ROUNDS [LABEL=EXE ...]\n");
+            return 1;
+        }
+        builds.emplace_back(argument.substr(0, equals) + " ", argument.substr(equals + 1));
+    }
+    std::vector<Contender> contenders{{"bare dialog", BuildFolder() + "\\bare_dialog.exe", nullptr}};
+    for (const auto& build : builds)
+        for (const char* name : kScenarioNames) contenders.push_back({build.first + name, build.second, FindScenario(name)});
+
+    std::vector<std::vector<Sample>> samples(contenders.size());
+    for (int round = 0; round < rounds; ++round) {
+        for (size_t c = 0; c < contenders.size(); ++c) {
+            samples[c].push_back(StartOnce(contenders[c]));
+            if (!samples[c].back().ok) std::printf("round %d: %s did not start and end cleanly\n", round + 1,
+                                                   contenders[c].label.c_str());
+        }
+        std::printf("round %d of %d done\n", round + 1, rounds);
+    }
+    PrintTable(contenders, samples);
+    return 0;
+}
