@@ -30,6 +30,14 @@ IPicture* DecodePicture(HGLOBAL block, DWORD bytes, BOOL deleteOnRelease) {
     return SUCCEEDED(decoded) ? picture : nullptr;
 }
 
+// A picture of bytes in memory; null when they cannot be copied or decoded.
+IPicture* DecodeBytes(const std::vector<uint8_t>& bytes) {
+    HGLOBAL stream = ::GlobalAlloc(GMEM_FIXED, bytes.size());
+    if (!stream) return nullptr;
+    std::memcpy(stream, bytes.data(), bytes.size());  // a fixed block is its address
+    return DecodePicture(stream, static_cast<DWORD>(bytes.size()), TRUE);
+}
+
 // The whole picture, upright, stretched to the destination rectangle.
 bool RenderPicture(IPicture* picture, HDC dc, int x, int y, int width, int height) {
     OLE_XSIZE_HIMETRIC himetricWidth = 0;
@@ -140,21 +148,27 @@ BOOL GifPictureCtrl::LoadStillPicture(HGLOBAL block, DWORD size) {
     return m_stillPicture != nullptr;
 }
 
-// Cuts every frame into its own stream and decodes it. A frame that cannot be decoded is
-// dropped; cutting stops at the first frame that cannot be cut.
+// Cuts every frame into its own stream. The first frame that decodes is decoded now and frames
+// before it are dropped; the others wait for the worker. Cutting stops at the first frame that
+// cannot be cut.
 BOOL GifPictureCtrl::LoadFrames() {
-    std::vector<GifFrameEntry>& frames = m_scene->m_frames;
+    Scene& scene = *m_scene;
     m_walker.RewindToFirstBlock();
     GifFrameCut cut;
     while (m_walker.CutNextFrame(cut)) {
-        HGLOBAL stream = ::GlobalAlloc(GMEM_FIXED, cut.streamLength);
-        if (!stream) break;
-        m_walker.WriteFrameStream(cut, static_cast<uint8_t*>(stream));  // a fixed block is its address
-        IPicture* picture = DecodePicture(stream, cut.streamLength, TRUE);
-        if (!picture) continue;
-        frames.push_back({picture, cut.width, cut.height, cut.left, cut.top, cut.delay, cut.disposal});
+        std::vector<uint8_t> stream(cut.streamLength);
+        m_walker.WriteFrameStream(cut, stream.data());
+        IPicture* picture = nullptr;
+        if (scene.m_frames.empty()) {
+            picture = DecodeBytes(stream);
+            if (!picture) continue;
+            stream.clear();
+        }
+        scene.m_frames.push_back({picture, cut.width, cut.height, cut.left, cut.top, cut.delay, cut.disposal});
+        scene.m_pendingStreams.push_back(std::move(stream));
     }
-    return !frames.empty();
+    scene.m_framesDecoded = scene.m_frames.size() <= 1;
+    return !scene.m_frames.empty();
 }
 
 int GifPictureCtrl::DeviceDpi(int index) const {
@@ -239,6 +253,8 @@ void GifPictureCtrl::ReleasePictures() {
     for (GifFrameEntry& frame : scene.m_frames)
         if (frame.picture) frame.picture->Release();
     scene.m_frames.clear();
+    scene.m_pendingStreams.clear();
+    scene.m_framesDecoded = FALSE;
     FreeBitmapContext(scene.m_canvasDC, scene.m_canvasBitmap, scene.m_canvasOldBitmap);
     FreeSaveArea(scene);
     scene.m_frameIndex = 0;
@@ -255,7 +271,10 @@ void GifPictureCtrl::ReleasePictures() {
 unsigned __stdcall GifPictureCtrl::AnimationThreadMain(void* argument) {
     Scene& scene = *static_cast<Scene*>(argument);
     scene.m_threadActive = TRUE;
+    // The decoder may need COM on the thread that decodes.
+    const bool com = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED));
     RunAnimation(scene);
+    if (com) ::CoUninitialize();
     scene.m_threadActive = FALSE;
     return 0;
 }
@@ -268,7 +287,13 @@ void GifPictureCtrl::RunAnimation(Scene& scene) {
         if (frame.picture) {
             DrawFrame(scene, frame);
             if (scene.m_stopRequested) break;
-            ::WaitForSingleObject(scene.m_stopEvent, GifFrameWaitMilliseconds(frame.delay));
+            // The first frame shows while the others are decoded; the decoding counts against
+            // its time.
+            const DWORD shown = ::GetTickCount();
+            if (!scene.m_framesDecoded) DecodePendingFrames(scene);
+            if (scene.m_stopRequested) break;
+            const DWORD wait = GifFrameWaitMilliseconds(frame.delay), spent = ::GetTickCount() - shown;
+            ::WaitForSingleObject(scene.m_stopEvent, wait > spent ? wait - spent : 0);
             if (scene.m_stopRequested) break;
             DisposeFrame(scene, frame);
         }
@@ -278,6 +303,19 @@ void GifPictureCtrl::RunAnimation(Scene& scene) {
             FillWithColour(scene.m_canvasDC, RECT{0, 0, scene.m_width, scene.m_height}, scene.m_backColor);
         }
     }
+}
+
+// Decodes every frame still waiting for it, until stopped. A frame that cannot be decoded keeps
+// no picture and is passed over.
+void GifPictureCtrl::DecodePendingFrames(Scene& scene) {
+    for (size_t i = 0; i < scene.m_frames.size(); ++i) {
+        if (scene.m_stopRequested) return;
+        std::vector<uint8_t>& stream = scene.m_pendingStreams[i];
+        if (stream.empty()) continue;
+        scene.m_frames[i].picture = DecodeBytes(stream);
+        std::vector<uint8_t>().swap(stream);
+    }
+    scene.m_framesDecoded = TRUE;
 }
 
 // Saves what lies under a frame that is to be restored, renders it, and shows it.

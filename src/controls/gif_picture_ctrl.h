@@ -1,9 +1,11 @@
 #pragma once
 // GifPictureCtrl: a static control that shows a picture from the program's resources, a still
 // picture once or a GIF animation frame after frame. The picture decoder turns a whole stream
-// into one still picture, so an animation is cut into one standalone GIF stream per frame,
-// and each frame is decoded once at load time. Everything shown is first drawn into an
-// off-screen canvas; a worker thread renders the frames into it, and painting is one block copy.
+// into one still picture, so an animation is cut into one standalone GIF stream per frame, and
+// each frame is decoded once: the first at load time, the others by the worker while the first
+// frame shows, so that the window does not wait for the whole animation to be decoded.
+// Everything shown is first drawn into an off-screen canvas; the worker renders the frames into
+// it, and painting is one block copy.
 //
 // Use: bind it to a static control (DDX_Control), then
 //     if (m_gifAnim.LoadFromResource(MAKEINTRESOURCEA(163), "GIF")) m_gifAnim.Play();
@@ -52,6 +54,8 @@ public:
     // Stops, then frees every picture, the frames and the canvas.
     void ReleasePictures();
     BOOL HasAnimation() const;
+    // TRUE once every frame of the animation has been decoded (the pictures are then all held).
+    BOOL FramesDecoded() const { return m_scene->m_framesDecoded; }
     BOOL CreateCanvas(int width, int height);
 
 protected:
@@ -84,6 +88,9 @@ protected:
         HGDIOBJ m_canvasOldBitmap = nullptr;
         HANDLE m_stopEvent;  // manual reset; cuts a frame's wait short
         std::vector<GifFrameEntry> m_frames;
+        // Each frame's standalone stream until the worker has decoded it; empty after.
+        std::vector<std::vector<uint8_t>> m_pendingStreams;
+        std::atomic<BOOL> m_framesDecoded{FALSE};
         // The canvas is drawn by one thread at a time: the worker, or painting.
         CCriticalSection m_canvasLock;
     };
@@ -96,6 +103,9 @@ protected:
     IPicture* m_stillPicture = nullptr;
     GifBlockWalker m_walker;  // the bytes under parse, only while LoadFromMemory runs
     std::unique_ptr<Scene> m_scene;
+
+    // Decodes every frame still waiting for it, until stopped; the worker's first job.
+    static void DecodePendingFrames(Scene& scene);
 
 private:
     BOOL LoadStillPicture(HGLOBAL block, DWORD size);

@@ -254,18 +254,24 @@ void SkinButton::SetTooltipText(CString text) {
         tooltip.UpdateTipText(text, this, 0);
         return;
     }
-    if (!tooltip.Create(this)) return;
-    if (!tooltip.AddTool(this, text, nullptr, 0)) {
-        // No tooltip without its tool: the next call tries again from the start.
+    pendingTipText = text;
+}
+
+bool SkinButton::CreateTooltip() {
+    if (pendingTipText.IsEmpty() || !tooltip.Create(this)) return false;
+    if (!tooltip.AddTool(this, pendingTipText, nullptr, 0)) {
+        // No tooltip without its tool: the next try starts from the beginning.
         tooltip.DestroyWindow();
-        return;
+        return false;
     }
     tooltip.SendMessage(TTM_ACTIVATE, TRUE);
+    pendingTipText.Empty();
+    return true;
 }
 
 void SkinButton::RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam) {
     // The tooltip does not watch the button's messages itself: it is fed the mouse messages.
-    if (!tooltip.GetSafeHwnd()) return;
+    if (!tooltip.GetSafeHwnd() && !CreateTooltip()) return;
     MSG msg{m_hWnd, message, wParam, lParam, 0, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}};
     tooltip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }

@@ -28,7 +28,9 @@ public:
     // image asked for was loaded.
     bool SetBitmaps(UINT normalId, UINT pressedId, UINT hoverId, UINT disabledId, UINT focusId, UINT maskId,
                     short drawMode, short drawEdge, short focusInset);
-    // The first call creates the tooltip; later calls change its text.
+    // Sets the tooltip's text. The tooltip window itself is made when the pointer first comes
+    // over the button, so that a window of many buttons opens without making a tooltip for each;
+    // later calls change its text.
     void SetTooltipText(CString text);
 
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
@@ -69,6 +71,11 @@ protected:
 
 private:
     void RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam);
+    // Makes the tooltip for the text given before; false when it cannot be made (the next
+    // pointer message tries again).
+    bool CreateTooltip();
+    // The text for a tooltip not made yet; empty when none was asked for.
+    CString pendingTipText;
     void DrawImage(HDC dc, const CBitmap& image, const RECT& rect);
     // The image, or the button face where there is none.
     void DrawImageOrFace(CDC& dc, const CBitmap& image, const RECT& rect);

@@ -41,6 +41,8 @@ public:
         return pixels;
     }
     std::vector<GifFrameEntry>& Frames() { return m_scene->m_frames; }
+    // Decodes every frame here, as the worker would, before a test changes the frames.
+    void DecodeAll() { DecodePendingFrames(*m_scene); }
     const void* SceneId() const { return m_scene.get(); }
     HANDLE Thread() const { return m_thread; }
     SIZE WindowSize() const {
@@ -207,7 +209,11 @@ TEST_F(GifPicture, PlaysTheShippedAnimationFrameByFrame) {
     EXPECT_EQ(control.WindowSize().cy, 32);
     ASSERT_EQ(control.Frames().size(), 91u);
     for (const GifFrameEntry& f : control.Frames())
-        EXPECT_TRUE(f.picture && f.delay == 0 && f.disposal == 1 && f.width == 42 && f.height == 32);
+        EXPECT_TRUE(f.delay == 0 && f.disposal == 1 && f.width == 42 && f.height == 32);
+    // The first frame is decoded at once, the others by the worker while it shows.
+    EXPECT_NE(control.Frames()[0].picture, nullptr);
+    EXPECT_EQ(control.Frames()[1].picture, nullptr);
+    EXPECT_FALSE(control.FramesDecoded());
     ASSERT_TRUE(control.HasAnimation());
     // Before the first frame the canvas shows the menu colour of its first fill.
     EXPECT_EQ(control.CanvasPixel(0, 0), Rgb(::GetSysColor(COLOR_MENU)));
@@ -229,6 +235,8 @@ TEST_F(GifPicture, PlaysTheShippedAnimationFrameByFrame) {
     SaveScreenshotIfAsked("gif_picture_animating");
     control.StopAnimation();
     EXPECT_EQ(control.Thread(), nullptr);
+    EXPECT_TRUE(control.FramesDecoded());
+    for (const GifFrameEntry& f : control.Frames()) EXPECT_NE(f.picture, nullptr);
 }
 
 TEST_F(GifPicture, DisposesFramesAndStopsDuringAWaitWithoutEnd) {
@@ -261,6 +269,7 @@ TEST_F(GifPicture, DisposesFramesAndStopsDuringAWaitWithoutEnd) {
 TEST_F(GifPicture, AWorkerThatDoesNotStopKeepsWhatItDraws) {
     ASSERT_TRUE(control.Load(DisposalGif(1)));
     StuckPicture* stuck = new StuckPicture;  // left alive: the abandoned worker may still call it
+    control.DecodeAll();
     control.Frames()[1].picture->Release();
     control.Frames()[1].picture = stuck;
     control.Play();
@@ -282,7 +291,9 @@ TEST_F(GifPicture, AWorkerThatDoesNotStopKeepsWhatItDraws) {
 TEST_F(GifPicture, ManyPlayStopCyclesLeakNoHandleOrGdiObject) {
     ASSERT_TRUE(control.LoadFromResource(MAKEINTRESOURCEA(163), "GIF"));
     control.Play();
-    PumpMessagesFor(100);  // the windows' first paint makes objects of its own
+    // The windows' first paint makes objects of its own, and the worker decodes the frames.
+    ASSERT_TRUE(WaitFor([&] { return control.FramesDecoded() != FALSE; }));
+    PumpMessagesFor(100);
     control.StopAnimation();
     const size_t handles = HandleCount(), gdiObjects = GdiObjectCount();
     ASSERT_GT(handles, 0u);
@@ -298,6 +309,9 @@ TEST_F(GifPicture, ManyPlayStopCyclesLeakNoHandleOrGdiObject) {
                 gdiObjects, GdiObjectCount());
     // Loading again releases the 91 pictures and the canvas of the load before.
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(control.LoadFromResource(MAKEINTRESOURCEA(163), "GIF"));
+    control.Play();
+    ASSERT_TRUE(WaitFor([&] { return control.FramesDecoded() != FALSE; }));
+    control.StopAnimation();
     EXPECT_EQ(GdiObjectCount(), gdiObjects);
 }
 

@@ -37,7 +37,11 @@ void ExpectNoGrowth(const char* what, int times, const Use& use) {
     g_app.m_pMainWnd = &dialog;
     Counts before{}, after{};
     RunModalScript(dialog, {[&](CDialog& d) {
-        PumpMessagesFor(300);  // first paints; the animation runs
+        // First paints; the animation runs and its worker decodes the frames.
+        GifPictureCtrl& animation = *static_cast<GifPictureCtrl*>(
+            CWnd::FromHandlePermanent(::GetDlgItem(d.m_hWnd, IDC_ANIMATION)));
+        for (int waited = 0; waited < 100 && !animation.FramesDecoded(); ++waited) PumpMessagesFor(50);
+        PumpMessagesFor(300);
         use(d, 0);
         PumpMessagesFor(100);
         before = CountNow();

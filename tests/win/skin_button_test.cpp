@@ -679,12 +679,21 @@ TEST_F(SkinButtonTest, AToggleFlipsOnReleaseOverItBeforeTheClickIsReported) {
     ::DestroyWindow(toggle.m_hWnd);
 }
 
-TEST_F(SkinButtonTest, TheTooltipIsMadeOnceUpdatedInPlaceShownOverTheButtonAndGoesWithIt) {
+TEST_F(SkinButtonTest, TheTooltipIsMadeWhenThePointerFirstComesUpdatedInPlaceAndGoesWithIt) {
     EXPECT_EQ(button.TooltipWindow(), nullptr);
     button.SetTooltipText("S-Video");
+    button.SetTooltipText("HDMI");
+    EXPECT_EQ(button.TooltipWindow(), nullptr) << "no tooltip window before the pointer comes";
+
+    // The button relays the pointer's moves, so the tip shows while the pointer rests on it.
+    MoveTo(BesideTheButton());
+    PumpMessagesFor(100);
+    EXPECT_EQ(button.TooltipWindow(), nullptr);
+    MoveTo(CentreOf(button.m_hWnd));
+    EXPECT_TRUE(PumpUntil([&] { return button.TooltipWindow() && ::IsWindowVisible(button.TooltipWindow()); }));
     HWND tip = button.TooltipWindow();
     ASSERT_NE(tip, nullptr);
-    button.SetTooltipText("HDMI");
+    button.SetTooltipText("Component");
     EXPECT_EQ(button.TooltipWindow(), tip);
     EXPECT_EQ(::SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
     char text[80] = {};
@@ -694,21 +703,18 @@ TEST_F(SkinButtonTest, TheTooltipIsMadeOnceUpdatedInPlaceShownOverTheButtonAndGo
     info.uId = reinterpret_cast<UINT_PTR>(button.m_hWnd);
     info.lpszText = text;
     ::SendMessageA(tip, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&info));
-    EXPECT_STREQ(text, "HDMI");
+    EXPECT_STREQ(text, "Component");
 
-    // The button relays the pointer's moves, so the tip shows while the pointer rests on it.
-    MoveTo(BesideTheButton());
-    PumpMessagesFor(100);
-    EXPECT_FALSE(::IsWindowVisible(tip));
-    MoveTo(CentreOf(button.m_hWnd));
-    EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(tip) != FALSE; }));
-
-    // The tooltip window goes with the button object, or before it with the button's owner.
+    // A button without a text makes no tooltip; the tooltip window goes with the button object,
+    // or before it with the button's owner.
     HWND otherTip = nullptr;
     {
         ProbeButton other;
         other.SubclassWindow(AddButton(BS_PUSHBUTTON, 80));
+        other.SendMessage(WM_MOUSEMOVE, 0, 0);
+        EXPECT_EQ(other.TooltipWindow(), nullptr);
         other.SetTooltipText("Composite");
+        other.SendMessage(WM_MOUSEMOVE, 0, 0);
         otherTip = other.TooltipWindow();
         ASSERT_TRUE(::IsWindow(otherTip));
     }
