@@ -42,16 +42,19 @@ void BuildDevMode(DevMode& request, uint32_t bitsPerPixel, uint32_t width, uint3
     store(request.dmDisplayFrequency, frequency, kFieldDisplayFrequency);
 }
 
+// A listed desktop mode of that size at 32 bits per pixel, whatever its refresh rate.
+template <class DevMode>
+bool IsDesktopModeOfSize(const DevMode& m, uint32_t width, uint32_t height) {
+    return m.dmPelsWidth == width && m.dmPelsHeight == height && m.dmBitsPerPel == kDesktopBitsPerPixel;
+}
+
 // The listed 32-bit mode of that size and refresh rate with the lowest mode number, or null.
 // All four tests are exact; nothing else of a record is looked at.
 template <class DevMode>
 const DevMode* FindListedMode(const DevMode* modes, size_t count, uint32_t width, uint32_t height,
                               uint32_t frequency) {
     for (size_t n = 0; n < count; ++n) {
-        const DevMode& m = modes[n];
-        if (m.dmPelsWidth == width && m.dmPelsHeight == height && m.dmBitsPerPel == kDesktopBitsPerPixel &&
-            m.dmDisplayFrequency == frequency)
-            return &m;
+        if (IsDesktopModeOfSize(modes[n], width, height) && modes[n].dmDisplayFrequency == frequency) return &modes[n];
     }
     return nullptr;
 }
@@ -65,9 +68,7 @@ uint32_t ChooseRevertFrequency(const DevMode* modes, size_t count, const Display
     if (FindListedMode(modes, count, saved.width, saved.height, preferred)) return preferred;
     if (FindListedMode(modes, count, saved.width, saved.height, saved.frequency)) return saved.frequency;
     for (size_t n = 0; n < count; ++n) {
-        const DevMode& m = modes[n];
-        if (m.dmPelsWidth == saved.width && m.dmPelsHeight == saved.height && m.dmBitsPerPel == kDesktopBitsPerPixel)
-            return m.dmDisplayFrequency;
+        if (IsDesktopModeOfSize(modes[n], saved.width, saved.height)) return modes[n].dmDisplayFrequency;
     }
     return preferred;
 }

@@ -130,11 +130,8 @@ protected:
 }  // namespace
 
 TEST(HintTemplate, IsAHiddenCaptionlessPopupWithOnlyTheCloseButton) {
-    HRSRC res = ::FindResourceExA(nullptr, RT_DIALOG, MAKEINTRESOURCEA(IDD_HINT),
-                                  MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL));
-    ASSERT_NE(res, nullptr) << "template 179 in language 1028";
-    const auto info = ParseDialogTemplate(::LockResource(::LoadResource(nullptr, res)), ::SizeofResource(nullptr, res));
-    ASSERT_TRUE(info);
+    const auto info = TaiwanDialogTemplate(IDD_HINT);
+    ASSERT_TRUE(info) << "template 179 in language 1028";
     EXPECT_EQ(info->style, static_cast<uint32_t>(WS_POPUP | DS_SETFONT));
     EXPECT_EQ(info->exStyle, 0u);
     EXPECT_EQ(info->rect.x, 0);

@@ -67,11 +67,8 @@ protected:
 }  // namespace
 
 TEST(MainDialogTemplate, MatchesTheLayoutTheSkinIsDrawnFor) {
-    HRSRC res = ::FindResourceExA(nullptr, RT_DIALOG, MAKEINTRESOURCEA(IDD_TVSETTING),
-                                  MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL));
-    ASSERT_NE(res, nullptr) << "template 102 in language 1028";
-    const auto info = ParseDialogTemplate(::LockResource(::LoadResource(nullptr, res)), ::SizeofResource(nullptr, res));
-    ASSERT_TRUE(info);
+    const auto info = TaiwanDialogTemplate(IDD_TVSETTING);
+    ASSERT_TRUE(info) << "template 102 in language 1028";
     EXPECT_TRUE(info->extended);
     EXPECT_EQ(info->style, 0x900000C0u);
     EXPECT_EQ(info->exStyle, 0x00040000u);

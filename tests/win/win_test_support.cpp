@@ -129,3 +129,10 @@ BOOL CALLBACK MessageBoxWatcher::AnswerBox(HWND window, LPARAM) {
     ::PostMessageA(window, WM_COMMAND, IDOK, 0);
     return TRUE;
 }
+
+std::optional<DialogTemplateInfo> TaiwanDialogTemplate(UINT id) {
+    HRSRC res = ::FindResourceExA(nullptr, RT_DIALOG, MAKEINTRESOURCEA(id),
+                                  MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL));
+    if (!res) return std::nullopt;
+    return ParseDialogTemplate(::LockResource(::LoadResource(nullptr, res)), ::SizeofResource(nullptr, res));
+}

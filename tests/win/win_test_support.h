@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/afxwin.h"
+#include "framework/dialog_template.h"
 #include "standin_install.h"
 
 using DialogStep = std::function<void(CDialog&)>;
@@ -34,6 +35,9 @@ HWND CreatePlainWindow(DWORD style = WS_OVERLAPPEDWINDOW, HWND parent = nullptr)
 
 // A control's rectangle in its dialog's client coordinates.
 RECT ControlRect(HWND dialog, int id);
+
+// The program's dialog template of that id in language 1028, parsed; none when it is missing.
+std::optional<DialogTemplateInfo> TaiwanDialogTemplate(UINT id);
 
 // A message box as the user saw it.
 struct BoxSeen {
