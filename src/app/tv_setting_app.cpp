@@ -30,4 +30,6 @@ void TvSettingApp::ActivateRunningCopy() {
     // rather than sent, so this copy ends at once instead of waiting until that copy is free.
     ::ShowWindowAsync(running, SW_RESTORE);
     ::SetForegroundWindow(running);
+    // Once restored, it moves back inside the work area if it lies outside.
+    ::PostMessageA(running, TvSettingDlg::kMsgKeepOnScreen, 0, 0);
 }

@@ -55,7 +55,10 @@ int TimedMessageBox::Show(UINT nType, const char* lpszText, const char* lpszCapt
 TimedMessageBox::~TimedMessageBox() { StopTimer(); }
 
 int TimedMessageBox::Run() {
-    StartTimer();
+    // A box that could never time out would let a late answer count as one in time: without a
+    // timer nothing is shown, and nobody answered.
+    if (!StartTimer()) return 0;
+    DiscardQueuedInput();
     m_bShowing = TRUE;
     m_dwStart = ::GetTickCount();
     m_strShown = ComposeCountdownText(m_strText, m_strCountdownFormat, CountdownFirstSeconds(m_dwTimeout));
@@ -65,11 +68,19 @@ int TimedMessageBox::Run() {
     return result;
 }
 
-void TimedMessageBox::StartTimer() {
+void TimedMessageBox::DiscardQueuedInput() {
+    // Keys and clicks made before the box shows (type-ahead while the caller was busy) would
+    // answer a question nobody has seen yet.
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {}
+    while (::PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {}
+}
+
+bool TimedMessageBox::StartTimer() {
     CSingleLock lock(&s_timerLock, TRUE);
     m_nTimerId = ::SetTimer(nullptr, 0, kTickPeriodMs, &TimedMessageBox::TimerProc);
-    // Without a timer no tick ever comes, and the box is a plain message box.
     if (m_nTimerId) s_timerMap[KeyOf(m_nTimerId)] = this;
+    return m_nTimerId != 0;
 }
 
 void TimedMessageBox::StopTimer() {
@@ -94,10 +105,12 @@ void CALLBACK TimedMessageBox::TimerProc(HWND, UINT, UINT_PTR nIDEvent, DWORD) {
 void TimedMessageBox::OnTick() {
     if (!m_bShowing) return;
     FindWindows();
-    // Neither the countdown nor the timeout runs on a box we cannot see.
-    if (!m_hWndBox || !m_hWndText) return;
+    // The timeout needs only the box; the countdown text also needs its text control, which
+    // someone else may have changed beyond recognition.
+    if (!m_hWndBox) return;
     const DWORD elapsed = CountdownElapsed(m_dwStart, ::GetTickCount());
     if (!CountdownExpired(m_dwTimeout, elapsed)) {
+        if (!m_hWndText) return;
         m_strShown = ComposeCountdownText(m_strText, m_strCountdownFormat, CountdownSecondsLeft(m_dwTimeout, elapsed));
         ::SetWindowTextA(m_hWndText, m_strShown);
         return;

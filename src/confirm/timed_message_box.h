@@ -20,7 +20,8 @@ public:
     // lpszCountdownFormat is a printf format with one unsigned long for the seconds left (%lu),
     // appended to the text; empty for none. A null owner means the application's main window.
     // answeredInTime, when given, is true when someone answered the box before the time was
-    // up, false when the timeout pressed the button or the box could not be shown.
+    // up, false when the timeout pressed the button or the box could not be shown (without a
+    // timer to end it, the box is not shown at all).
     static int Show(UINT nType, const char* lpszText, const char* lpszCaption, DWORD dwTimeout, int nDefaultId,
                     const char* lpszCountdownFormat, HWND hWndOwner, bool* answeredInTime = nullptr);
 
@@ -42,7 +43,9 @@ public:
 private:
     TimedMessageBox() = default;
     int Run();
-    void StartTimer();
+    // False when no timer could be made.
+    bool StartTimer();
+    static void DiscardQueuedInput();
     void StopTimer();
     void OnTick();
     void FindWindows();

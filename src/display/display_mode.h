@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 struct DisplayMode {
     uint32_t bitsPerPixel = 0;
@@ -59,16 +60,30 @@ const DevMode* FindListedMode(const DevMode* modes, size_t count, uint32_t width
     return nullptr;
 }
 
-// The refresh rate at which to bring the saved size back after an unconfirmed switch: the
-// preferred rate when the driver lists the size at it; else the rate the desktop had before the
-// switch; else that of the listed 32-bit mode of the size with the lowest mode number. When the
-// size is not listed at all, the preferred rate, which then finds nothing.
+// The refresh rate at which to bring the saved size back after an unconfirmed switch: the rate
+// the desktop had before the switch when the driver lists the size at it; else the preferred
+// rate when listed; else that of the listed 32-bit mode of the size with the lowest mode number.
+// When the size is not listed at all, the preferred rate, which then finds nothing.
 template <class DevMode>
 uint32_t ChooseRevertFrequency(const DevMode* modes, size_t count, const DisplayMode& saved, uint32_t preferred) {
-    if (FindListedMode(modes, count, saved.width, saved.height, preferred)) return preferred;
     if (FindListedMode(modes, count, saved.width, saved.height, saved.frequency)) return saved.frequency;
+    if (FindListedMode(modes, count, saved.width, saved.height, preferred)) return preferred;
     for (size_t n = 0; n < count; ++n) {
         if (IsDesktopModeOfSize(modes[n], saved.width, saved.height)) return modes[n].dmDisplayFrequency;
     }
     return preferred;
+}
+
+// The mode to come back to, from the display settings' reading of the current mode (physical
+// pixels) and the screen's device caps (scaled by the system for a program that is not DPI-aware,
+// so a 1920 x 1080 desktop at 150 % reads 1280 x 720). Either may be missing (null); a reading
+// without a size is no reading. False when neither can say.
+inline bool ChooseSavedMode(const DisplayMode* settings, const DisplayMode* deviceCaps, DisplayMode& saved) {
+    for (const DisplayMode* reading : {settings, deviceCaps}) {
+        if (reading && reading->width && reading->height) {
+            saved = *reading;
+            return true;
+        }
+    }
+    return false;
 }

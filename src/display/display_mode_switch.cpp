@@ -1,5 +1,5 @@
-// The main dialog's desktop mode changes: only to a mode the driver lists, stored by the
-// system; on the ATI path an unlisted mode gets one temporary try and, when the driver refuses
+// The main dialog's desktop mode changes: only to a mode the driver lists, and stored by the
+// system only once the user has confirmed it; on the ATI path an unlisted mode gets one temporary try and, when the driver refuses
 // it, the popup that shows where the TV format is enabled.
 #include "display/display_mode_switch.h"
 
@@ -23,7 +23,7 @@ bool GetCurrentDisplayMode(DisplayMode& mode) {
     return true;
 }
 
-bool GetRegisteredCurrentMode(DisplayMode& mode) {
+bool GetSettingsCurrentMode(DisplayMode& mode) {
     DEVMODEA current;
     BuildDevMode(current, 0, 0, 0, 0);
     if (!::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current)) return false;
@@ -61,16 +61,35 @@ LONG TvSettingDlg::ApplyDesktopMode(DWORD width, DWORD height, DWORD frequency) 
     const DisplayModeList modes = ReadDisplayModes();
     if (const DEVMODEA* listed = FindListedMode(modes.records.get(), modes.count, width, height, frequency)) {
         DEVMODEA request = *listed;
-        const LONG result =
-            ::ChangeDisplaySettingsExA(nullptr, &request, nullptr, CDS_UPDATEREGISTRY | CDS_RESET, nullptr);
-        listedModeApplied = TRUE;  // asked for, whatever the answer: the user confirms what they see
+        // Switched for now only: a mode nobody has confirmed must not come back after a crash,
+        // a log-off or a reboot. StoreAppliedMode stores it once the user accepts it.
+        const LONG result = ::ChangeDisplaySettingsExA(nullptr, &request, nullptr, 0, nullptr);
+        if (result != DISP_CHANGE_SUCCESSFUL) {
+            ::MessageBeep(MB_ICONWARNING);  // the driver refused: nothing changed, nothing to ask
+            return result;
+        }
+        m_modeApplied = *listed;
+        listedModeApplied = TRUE;
         return result;
     }
-    if (TvDetection.vendor != AdapterVendor::Ati) return 0;
+    if (TvDetection.vendor != AdapterVendor::Ati) {
+        ::MessageBeep(MB_ICONWARNING);  // not a mode of this adapter: a click is never silent
+        return 0;
+    }
     DisplayMode wanted;
     wanted.Set(kDesktopBitsPerPixel, width, height, frequency);
     if (ChangeDisplayModeTemporary(wanted) != DISP_CHANGE_SUCCESSFUL) ShowFormatHint();
     return 0;
+}
+
+void TvSettingDlg::StoreAppliedMode() {
+    // Stores what is on the screen now without switching again.
+    ::ChangeDisplaySettingsExA(nullptr, &m_modeApplied, nullptr, CDS_UPDATEREGISTRY | CDS_NORESET, nullptr);
+}
+
+bool IsDesktopModeListed(uint32_t width, uint32_t height, uint32_t frequency) {
+    const DisplayModeList modes = ReadDisplayModes();
+    return FindListedMode(modes.records.get(), modes.count, width, height, frequency) != nullptr;
 }
 
 void TvSettingDlg::ShowFormatHint() {

@@ -79,9 +79,21 @@ HRESULT TvSettingDlg::UpdateTvParameters(DWORD count, TvParameterBlock* pBlock, 
     // Without the driver's current parameters, writing the block back would replace them with
     // whatever the caller's buffer held.
     if (FAILED(read)) return read;
+    // Kept exactly as the driver gave it, for writing back when the new format is not kept.
+    m_tvUid = uid;
+    const auto* asRead = reinterpret_cast<const uint8_t*>(pBlock);
+    m_tvParametersAsRead.assign(asRead, asRead + size);
     PrepareTvParameters(*pBlock, formatWord);
     status = 0;
     const HRESULT written = m_pCUIExternal->WriteTvParameters(uid, size, pBlock->bytes, &status);
     if (FAILED(written) && status == kStatusBadParameters) AfxMessageBox("Bad Get TV Parameter");
     return written;
+}
+
+void TvSettingDlg::WriteTvParametersAsRead() {
+    DWORD status = 0;
+    if (m_pCUIExternal)
+        m_pCUIExternal->WriteTvParameters(m_tvUid, static_cast<DWORD>(m_tvParametersAsRead.size()),
+                                          m_tvParametersAsRead.data(), &status);
+    m_tvParametersAsRead.clear();
 }

@@ -297,6 +297,13 @@ HINSTANCE AfxGetResourceHandle();
 HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType);
 // True when hWndChild is hWndParent or reaches it through its chain of parents and owners.
 BOOL AfxIsDescendant(HWND hWndParent, HWND hWndChild);
+
+// True when the rectangle (screen coordinates) lies wholly inside the work area of the monitor
+// nearest to it.
+bool IsInsideWorkArea(const RECT& rect);
+// Moves the window the least distance that puts it wholly inside the work area of its monitor (or
+// the nearest one); a window larger than the work area keeps its top-left corner reachable.
+void KeepInsideWorkArea(HWND hWnd);
 // A plain message box owned by the main window and captioned with the application name.
 int AfxMessageBox(const char* lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 // Our dialogs host no ActiveX controls; this records that the application asked for it.

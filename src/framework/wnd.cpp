@@ -252,13 +252,15 @@ BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
 
 namespace {
 
-// The work area of the monitor the window is on, or the nearest one.
-RECT WorkAreaOf(HWND hWnd) {
+RECT WorkAreaOf(HMONITOR monitor) {
     MONITORINFO info{};
     info.cbSize = sizeof(info);
-    ::GetMonitorInfoA(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &info);
+    ::GetMonitorInfoA(monitor, &info);
     return info.rcWork;
 }
+
+// The work area of the monitor the window is on, or the nearest one.
+RECT WorkAreaOf(HWND hWnd) { return WorkAreaOf(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST)); }
 
 // The start of a span of `size` placed at `start` and moved inside [low, high); a span larger
 // than the range starts at `low`, so its top-left stays reachable.
@@ -267,7 +269,29 @@ int ClampSpan(int start, int size, int low, int high) {
     return start < low ? low : start;
 }
 
+// Puts the window's top-left at (x, y) moved inside the work area.
+void MoveInside(HWND hWnd, const RECT& work, int x, int y) {
+    RECT mine;
+    ::GetWindowRect(hWnd, &mine);
+    const int cx = mine.right - mine.left, cy = mine.bottom - mine.top;
+    x = ClampSpan(x, cx, work.left, work.right);
+    y = ClampSpan(y, cy, work.top, work.bottom);
+    if (x == mine.left && y == mine.top) return;
+    ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
+
+bool IsInsideWorkArea(const RECT& rect) {
+    const RECT work = WorkAreaOf(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST));
+    return rect.left >= work.left && rect.top >= work.top && rect.right <= work.right && rect.bottom <= work.bottom;
+}
+
+void KeepInsideWorkArea(HWND hWnd) {
+    RECT mine;
+    ::GetWindowRect(hWnd, &mine);
+    MoveInside(hWnd, WorkAreaOf(hWnd), mine.left, mine.top);
+}
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     HWND over = pAlternateOwner ? pAlternateOwner->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
@@ -279,9 +303,7 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     RECT mine;
     ::GetWindowRect(m_hWnd, &mine);
     const int cx = mine.right - mine.left, cy = mine.bottom - mine.top;
-    const int x = ClampSpan((area.left + area.right - cx) / 2, cx, work.left, work.right);
-    const int y = ClampSpan((area.top + area.bottom - cy) / 2, cy, work.top, work.bottom);
-    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveInside(m_hWnd, work, (area.left + area.right - cx) / 2, (area.top + area.bottom - cy) / 2);
 }
 
 // ---- CButton ------------------------------------------------------------------------------

@@ -18,22 +18,43 @@ constexpr DWORD kTvParameterPauseMs = 3000;
 
 void TvSettingDlg::OnOK() {
     DisplayMode saved;
-    if (!SaveCurrentMode(saved)) return;  // nothing known to come back to: switch nothing
     const std::optional<ModeRequest> request = LookUpModeRequest(m_strMode, m_strVariant, TvDetection.vendor);
-    if (!request) return;  // no resolution chosen yet, or a name this adapter has no size for
-    RunTvParameterUpdate(request->tvUpdate);
+    // No resolution chosen yet, a name this adapter has no size for, or nothing known to come
+    // back to: switch nothing, but say so.
+    if (!request || !SaveCurrentMode(saved)) {
+        ::MessageBeep(MB_ICONWARNING);
+        return;
+    }
+    // The TV format changes only for a desktop mode that will follow it.
+    if (request->tvUpdate != TvFormatUpdate::None &&
+        IsDesktopModeListed(request->width, request->height, request->frequency))
+        RunTvParameterUpdate(request->tvUpdate);
+    RECT placeBefore;
+    GetWindowRect(&placeBefore);
     ApplyDesktopMode(request->width, request->height, request->frequency);
-    if (!listedModeApplied) return;
+    if (!listedModeApplied) {
+        RestoreTvParameters();  // the desktop did not follow: the TV goes back to what it showed
+        return;
+    }
     ConfirmWithTimeout(kConfirmCaption, kConfirmTimeoutMs, m_hWnd);
-    if (!modeAccepted) RevertDesktopMode(saved);
+    if (modeAccepted) {
+        StoreAppliedMode();
+        m_tvParametersAsRead.clear();
+        return;
+    }
+    RestoreTvParameters();
+    RevertDesktopMode(saved);
+    ReturnTo(placeBefore);
 }
 
 bool TvSettingDlg::SaveCurrentMode(DisplayMode& saved) {
-    return GetCurrentDisplayMode(saved) || GetRegisteredCurrentMode(saved);
+    DisplayMode settings, deviceCaps;
+    const bool haveSettings = GetSettingsCurrentMode(settings);
+    const bool haveDeviceCaps = GetCurrentDisplayMode(deviceCaps);
+    return ChooseSavedMode(haveSettings ? &settings : nullptr, haveDeviceCaps ? &deviceCaps : nullptr, saved);
 }
 
 void TvSettingDlg::RunTvParameterUpdate(TvFormatUpdate update) {
-    if (update == TvFormatUpdate::None) return;
     // The driver reads its current parameters into the block first; a block of zeros is what it
     // would write back if it could not.
     const auto block = std::make_unique<TvParameterBlock>();
@@ -42,10 +63,24 @@ void TvSettingDlg::RunTvParameterUpdate(TvFormatUpdate update) {
     ::Sleep(kTvParameterPauseMs);
 }
 
+void TvSettingDlg::RestoreTvParameters() {
+    if (m_tvParametersAsRead.empty()) return;  // nothing was read, so nothing was changed
+    WriteTvParametersAsRead();
+    ::Sleep(kTvParameterPauseMs);
+}
+
 void TvSettingDlg::RevertDesktopMode(const DisplayMode& saved) {
     const uint32_t preferred = RevertFrequency(m_strMode, saved.width);
     const DisplayModeList modes = ReadDisplayModes();
     ApplyDesktopMode(saved.width, saved.height, ChooseRevertFrequency(modes.records.get(), modes.count, saved, preferred));
+}
+
+void TvSettingDlg::ReturnTo(const RECT& place) {
+    if (IsInsideWorkArea(place)) {
+        SetWindowPos(nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        KeepInsideWorkArea(m_hWnd);
+    }
 }
 
 void TvSettingDlg::ApplyMode(const char* mode) {

@@ -17,6 +17,8 @@ BEGIN_MESSAGE_MAP(TvSettingDlg, CDialog)
     ON_BN_CLICKED(IDC_720_LARGE, On720Large)
     ON_WM_CTLCOLOR()
     ON_BN_CLICKED(IDC_1080_LARGE, On1080Large)
+    ON_MESSAGE(WM_DISPLAYCHANGE, OnKeepOnScreen)
+    ON_MESSAGE(kMsgKeepOnScreen, OnKeepOnScreen)
 END_MESSAGE_MAP()
 
 TvSettingDlg::TvSettingDlg() : CDialog(IDD_TVSETTING, nullptr) {
@@ -50,4 +52,11 @@ HBRUSH TvSettingDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
     // Static controls draw over the background picture without a background of their own.
     pDC->SetBkMode(TRANSPARENT);
     return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+}
+
+LRESULT TvSettingDlg::OnKeepOnScreen(WPARAM, LPARAM) {
+    // The system never moves a window when the desktop shrinks; one left outside cannot be
+    // reached to answer, accept or close.
+    KeepInsideWorkArea(m_hWnd);
+    return 0;
 }

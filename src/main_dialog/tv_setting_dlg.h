@@ -1,5 +1,8 @@
 #pragma once
 // The program's main window: a captionless modal dialog that the user drags by its surface.
+#include <cstdint>
+#include <vector>
+
 #include "controls/gif_picture_ctrl.h"
 #include "controls/shaped_bitmap.h"
 #include "controls/skin_button.h"
@@ -16,6 +19,8 @@ class TvSettingDlg : public CDialog {
 public:
     // The window title, also the single-instance name by which a second copy finds us.
     static constexpr const char* kTitle = "ORVA TV Setting";
+    // Posted by a second copy after it has restored this window: move it back on screen.
+    static constexpr UINT kMsgKeepOnScreen = WM_APP + 1;
 
     TvSettingDlg();
     ~TvSettingDlg() override = default;
@@ -33,6 +38,9 @@ protected:
     HCURSOR OnQueryDragIcon();
     LRESULT OnNcHitTest(CPoint point);
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    // The desktop changed size, or a second copy restored the window: it moves inside the work
+    // area if it no longer lies wholly there.
+    LRESULT OnKeepOnScreen(WPARAM, LPARAM);
 
     // Resolution commands: each stores its mode name (and variant) and runs the apply flow.
     void On640x480();
@@ -58,11 +66,14 @@ protected:
     HRESULT UpdateTvParameters720(DWORD count, TvParameterBlock* pBlock);
     HRESULT UpdateTvParameters1080(DWORD count, TvParameterBlock* pBlock);
 
-    // Switches the primary display to the listed 32-bit mode of that size and rate, stored by the
-    // system; sets listedModeApplied. On the ATI path an unlisted mode is tried once for now and,
-    // when the driver refuses it, the hint popup shows where the TV format is enabled. The
-    // system's answer when a listed mode was handed to it, else 0.
+    // Switches the primary display to the listed 32-bit mode of that size and rate, for now only
+    // (StoreAppliedMode stores it); sets listedModeApplied when the switch was made. On the ATI
+    // path an unlisted mode is tried once for now and, when the driver refuses it, the hint popup
+    // shows where the TV format is enabled. The system's answer when a listed mode was handed to
+    // it, else 0. A switch that cannot be made gives the warning sound.
     LONG ApplyDesktopMode(DWORD width, DWORD height, DWORD frequency);
+    // Stores the mode the last ApplyDesktopMode switched to, so that it stays after a restart.
+    void StoreAppliedMode();
 
 private:
     void ShowFormatHint();
@@ -71,6 +82,12 @@ private:
     // Brings the saved size back after a switch nobody confirmed, at a rate the driver lists.
     void RevertDesktopMode(const DisplayMode& saved);
     void RunTvParameterUpdate(TvFormatUpdate update);
+    // Writes the TV parameters back as the driver gave them before the update, and pauses as the
+    // update did; nothing when no update read them.
+    void RestoreTvParameters();
+    void WriteTvParametersAsRead();
+    // Puts the window back at that place if it lies on screen, else keeps it inside the work area.
+    void ReturnTo(const RECT& place);
 
     // Both updates: read the block, set its format word and word 0, write it back.
     HRESULT UpdateTvParameters(DWORD count, TvParameterBlock* pBlock, DWORD formatWord);
@@ -112,6 +129,12 @@ private:
     CString m_strMode;
     CString m_strVariant;
     HICON m_hIcon = nullptr;
+    // The listed mode the last successful switch set, for storing once the user accepts it.
+    DEVMODEA m_modeApplied{};
+    // The TV device and its parameter blocks exactly as the driver returned them before the
+    // last update changed them; empty when no update has read them since the last answer.
+    DWORD m_tvUid = 0;
+    std::vector<uint8_t> m_tvParametersAsRead;
 
 protected:
     // The Intel graphics object; null until detection creates it, then held for the whole run

@@ -91,19 +91,44 @@ TEST(RevertRule, PreferredRateThenTheOldRateThenAnyListedRateOfTheSize) {
     EXPECT_EQ(RevertFrequency("720i/720p-H", 1281), 30u);
     EXPECT_EQ(RevertFrequency("480i/480p", 1920), 30u);
 
-    const DisplayMode saved{32, 1920, 1080, 75};
     struct Case {
         std::vector<FakeDevMode> list;
-        uint32_t preferred, expected;
+        uint32_t savedHz, preferred, expected;
     };
     const Case cases[] = {
-        {{Listed(32, 1920, 1080, 60), Listed(32, 1920, 1080, 30)}, 30, 30},   // the preferred rate is listed
-        {{Listed(32, 1920, 1080, 60), Listed(32, 1920, 1080, 75)}, 30, 75},   // else the rate it had
-        {{Listed(16, 1920, 1080, 50), Listed(32, 1920, 1080, 60), Listed(32, 1920, 1080, 50)}, 30, 60},
-        {{Listed(32, 1920, 1200, 30), Listed(16, 1920, 1080, 30)}, 30, 30},   // size not listed: as asked
-        {{}, 60, 60},
+        {{Listed(32, 1920, 1080, 60), Listed(32, 1920, 1080, 30)}, 60, 30, 60},   // the rate it had comes first
+        {{Listed(32, 1920, 1080, 60), Listed(32, 1920, 1080, 30)}, 75, 30, 30},   // else the preferred rate
+        {{Listed(32, 1920, 1080, 60), Listed(32, 1920, 1080, 75)}, 75, 30, 75},
+        {{Listed(16, 1920, 1080, 50), Listed(32, 1920, 1080, 60), Listed(32, 1920, 1080, 50)}, 75, 30, 60},
+        {{Listed(32, 1920, 1200, 30), Listed(16, 1920, 1080, 30)}, 75, 30, 30},   // size not listed: as asked
+        {{}, 75, 60, 60},
     };
-    for (const Case& c : cases) EXPECT_EQ(ChooseRevertFrequency(c.list.data(), c.list.size(), saved, c.preferred), c.expected);
+    for (const Case& c : cases) {
+        const DisplayMode saved{32, 1920, 1080, c.savedHz};
+        EXPECT_EQ(ChooseRevertFrequency(c.list.data(), c.list.size(), saved, c.preferred), c.expected);
+    }
+}
+
+TEST(RevertRule, TheSavedModeIsThePhysicalOneWhenTheSettingsCanSay) {
+    const DisplayMode physical{32, 1920, 1080, 60}, scaled{32, 1280, 720, 60}, sizeless{32, 0, 0, 60};
+    struct Case {
+        const DisplayMode* settings;
+        const DisplayMode* deviceCaps;
+        const DisplayMode* expected;  // null: nothing to come back to
+    };
+    const Case cases[] = {
+        {&physical, &scaled, &physical},  // 150 %: the device caps read a scaled desktop
+        {nullptr, &scaled, &scaled},
+        {&sizeless, &scaled, &scaled},
+        {&sizeless, nullptr, nullptr},
+        {nullptr, nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        DisplayMode saved{};
+        EXPECT_EQ(ChooseSavedMode(c.settings, c.deviceCaps, saved), c.expected != nullptr);
+        const DisplayMode expected = c.expected ? *c.expected : DisplayMode{};
+        EXPECT_EQ(saved.width * 10000 + saved.height, expected.width * 10000 + expected.height);
+    }
 }
 
 TEST(BuildDevMode, AZeroValueLeavesItsMemberAndFlagUnset) {

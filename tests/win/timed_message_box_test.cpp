@@ -244,6 +244,17 @@ TEST_F(TimedBoxTest, WithoutCountdownFormatTheTextStaysButTheTimeoutStillPresses
     EXPECT_EQ(watcher.Texts("Plain")[0].text, "Nothing counts here");
 }
 
+TEST_F(TimedBoxTest, TheTimeoutPressesEvenWhenItsTextControlCannotBeFound) {
+    BoxWatcher watcher({"Changed"}, 7000);
+    // Someone else rewrites the text before the first tick, so it is never recognised.
+    watcher.At(300, [] { ::SetWindowTextA(::GetDlgItem(FindBox("Changed"), kTextId), "another text"); });
+    bool answeredInTime = true;
+    EXPECT_EQ(TimedMessageBox::Show(MB_OK, "Keep it?", "Changed", 2000, IDOK, kCountdown, owner, &answeredInTime), IDOK);
+    EXPECT_FALSE(watcher.Rescued());
+    EXPECT_FALSE(answeredInTime);
+    EXPECT_EQ(watcher.Texts("Changed").back().text, "another text");
+}
+
 TEST_F(TimedBoxTest, TimeoutPressesTheChosenButtonOrElseTheFirstOneTheBoxHas) {
     struct Case {
         UINT type;
