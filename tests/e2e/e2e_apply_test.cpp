@@ -19,6 +19,21 @@ bool DesktopIs(LONG width, LONG height) {
     return size.cx == width && size.cy == height;
 }
 
+// The mode the system has stored for the next start, read while the program still runs (Wine
+// may undo a process's display changes when it ends).
+std::string StoredMode() {
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    if (!::EnumDisplaySettingsA(nullptr, ENUM_REGISTRY_SETTINGS, &mode)) return "none";
+    return std::to_string(mode.dmPelsWidth) + "x" + std::to_string(mode.dmPelsHeight);
+}
+
+std::string Repeated(const std::string& text, size_t times) {
+    std::string all;
+    while (times--) all += text;
+    return all;
+}
+
 class ApplyFlow : public testing::Test {
 protected:
     bool Start() {
@@ -43,24 +58,34 @@ protected:
         PressKey(VK_RETURN);
         EXPECT_TRUE(WaitUntil([box] { return !::IsWindowVisible(box); }, 3000));
     }
-    // Chooses a resolution, expects the question over the new desktop size, and answers it.
-    void ChooseAndAccept(int id, LONG width, LONG height) {
+    // Chooses a resolution, expects the question over the new desktop size, and answers it: the
+    // mode is stored only then, and the window stays wholly on the new desktop.
+    void ChooseAndAccept(int id, LONG width, LONG height, const char* screenshot = nullptr) {
+        const std::string storedBefore = StoredMode();
         Choose(id);
         HWND box = WaitForQuestion(10000);
         ASSERT_NE(box, nullptr) << "control " << id;
         EXPECT_TRUE(DesktopIs(width, height)) << "control " << id;
+        EXPECT_EQ(StoredMode(), storedBefore) << "nothing unconfirmed is stored";
         Answer(box);
         ExpectNoQuestion();
         EXPECT_TRUE(DesktopIs(width, height)) << "an answered mode stays";
+        EXPECT_EQ(StoredMode(), std::to_string(width) + "x" + std::to_string(height));
+        EXPECT_TRUE(WhollyOnDesktop(m_window)) << "control " << id;
+        if (screenshot) SaveScreenshotArtifact(screenshot);
     }
     // Chooses a resolution and lets the countdown run out: the desktop is back at 1920 x 1080
-    // within 17 s of the choice.
+    // within 17 s of the choice, nothing was stored, and the window is back where it was.
     void ChooseAndLetItRevert(int id, LONG width, LONG height, const char* screenshots = nullptr) {
+        const RECT placeBefore = WindowRect(m_window);
+        const std::string storedBefore = StoredMode();
         const DWORD chosen = ::GetTickCount();
         Choose(id);
         HWND box = WaitForQuestion(10000);
         ASSERT_NE(box, nullptr);
         EXPECT_TRUE(DesktopIs(width, height));
+        EXPECT_TRUE(WhollyOnDesktop(m_window));
+        EXPECT_EQ(StoredMode(), storedBefore) << "nothing unconfirmed is stored";
         EXPECT_EQ(MessageBoxText(box).rfind("Press button\nwithin 1", 0), 0u) << MessageBoxText(box);
         EXPECT_TRUE(WaitUntil([box] { return MessageBoxText(box).find("within 12 sec") != std::string::npos; }, 5000))
             << "the box counts down";
@@ -70,6 +95,10 @@ protected:
         Settle(500);
         if (screenshots) SaveScreenshotArtifact(std::string(screenshots) + "_reverted");
         ExpectNoQuestion();
+        EXPECT_EQ(StoredMode(), storedBefore);
+        const RECT placeAfter = WindowRect(m_window);
+        EXPECT_TRUE(::EqualRect(&placeAfter, &placeBefore)) << "the window is back at " << placeAfter.left << ","
+                                                            << placeAfter.top;
     }
 
     StandinDrivers m_drivers;
@@ -112,16 +141,39 @@ TEST_F(ApplyFlow, NvidiaSVideoRevertsAtAListedRateAndItsHdButtonsAskForStandardS
     ASSERT_TRUE(m_drivers.InstallNvapi());
     m_drivers.Scenario("ORVA_NV_CONNECTOR", "17");
     ASSERT_TRUE(Start());
-    ChooseAndLetItRevert(IDC_640, 640, 480);
+    ChooseAndLetItRevert(IDC_640, 640, 480, "svideo_640");
+    ChooseAndAccept(IDC_640, 640, 480, "accepted_640x480");
     ChooseAndAccept(IDC_720_SMALL, 800, 600);
     ChooseAndAccept(IDC_1080_LARGE, 1024, 768);
 }
 
-TEST_F(ApplyFlow, IntelComponentRewritesTheTvParametersThenSwitchesThreeSecondsLater) {
+TEST_F(ApplyFlow, IntelComponentRetunesTheTvOnlyForAListedModeAndRestoresItWhenNobodyAnswers) {
     ASSERT_TRUE(m_drivers.RegisterIntel());
     m_drivers.Scenario("ORVA_IGFX_DISPLAY1_0", "7,4,0");
     m_drivers.Scenario("ORVA_IGFX_CONNECTOR_TYPE", "32");
+    m_drivers.Scenario("ORVA_IGFX_READ_FILL", "A1B2C3D4");
     ASSERT_TRUE(Start());
+    const std::string write = "WriteTvParameters uid=7 size=320 block=";
+    const std::string asRead = write + Repeated("A1B2C3D4", 80) + " -> hr=0x00000000";
+
+    // 1064 x 600 is not listed: the TV keeps its format and nothing is asked.
+    Choose(IDC_720_LARGE);
+    ExpectNoQuestion();
+    EXPECT_EQ(m_log.Count("WriteTvParameters"), 0u) << m_log.Text();
+
+    // Enter typed during the pause does not answer the question nobody has seen yet. Nobody
+    // answers it: the driver gets its own parameters back, 3 s before the desktop follows.
+    Choose(IDC_720_SMALL);
+    Settle(1000);
+    PressEnter();
+    HWND box = WaitForQuestion(15000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(DesktopIs(1280, 720));
+    ASSERT_TRUE(WaitUntil([&] { return m_log.Count(asRead) == 1; }, 18000)) << m_log.Text();
+    EXPECT_TRUE(DesktopIs(1280, 720)) << "the TV is retuned before the desktop";
+    EXPECT_TRUE(WaitUntil([] { return DesktopIs(1920, 1080); }, 5000));
+    EXPECT_EQ(m_log.Count(write), 2u) << m_log.Text();
+
     struct Step {
         int id;
         LONG width, height;
@@ -132,16 +184,17 @@ TEST_F(ApplyFlow, IntelComponentRewritesTheTvParametersThenSwitchesThreeSecondsL
         m_log.Clear();
         const DWORD chosen = ::GetTickCount();
         Choose(step.id);
-        HWND box = WaitForQuestion(15000);
+        box = WaitForQuestion(15000);
         ASSERT_NE(box, nullptr);
         EXPECT_GE(::GetTickCount() - chosen, 3000u) << "the switch waits for the TV to retune";
         EXPECT_TRUE(DesktopIs(step.width, step.height));
-        // A block of zeros as read, word 0 = 128 and word 2 = the format, written back once.
-        const std::string block = "80000000" "00000000" + std::string(step.formatWord) + std::string(640 - 24, '0');
-        EXPECT_EQ(m_log.Count("WriteTvParameters uid=7 size=320 block=" + block + " -> hr=0x00000000"), 1u)
-            << m_log.Text();
+        // The block as read, word 0 = 128 and word 2 = the format, written back once.
+        const std::string block = "80000000" "A1B2C3D4" + std::string(step.formatWord) + Repeated("A1B2C3D4", 77);
+        EXPECT_EQ(m_log.Count(write + block + " -> hr=0x00000000"), 1u) << m_log.Text();
         EXPECT_LT(m_log.Find("ReadTvParameters uid=7"), m_log.Find("WriteTvParameters")) << m_log.Text();
         Answer(box);
+        Settle(3500);
+        EXPECT_EQ(m_log.Count(write), 1u) << "an answered format stays";
     }
 }
 

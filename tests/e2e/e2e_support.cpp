@@ -233,3 +233,15 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     }
     return true;
 }
+
+RECT WindowRect(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+bool WhollyOnDesktop(HWND window) {
+    const RECT r = WindowRect(window);
+    const SIZE desktop = DesktopSize();
+    return r.left >= 0 && r.top >= 0 && r.right <= desktop.cx && r.bottom <= desktop.cy;
+}

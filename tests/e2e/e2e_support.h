@@ -108,5 +108,8 @@ private:
 
 // The current desktop size of the primary display.
 SIZE DesktopSize();
+RECT WindowRect(HWND window);
+// True when the whole window lies on the desktop.
+bool WhollyOnDesktop(HWND window);
 // Waits until the condition holds or the time is up; the condition's last answer.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);

@@ -27,12 +27,6 @@ HWND StartAndWait(ProgramUnderTest& program) {
     return window;
 }
 
-RECT WindowRect(HWND window) {
-    RECT r{};
-    ::GetWindowRect(window, &r);
-    return r;
-}
-
 // Runs a program of the build (without a console of its own) and returns what it printed;
 // a program still running after 15 s is ended.
 std::string RunAndCapture(const std::string& commandLine) {
@@ -108,10 +102,11 @@ TEST(SingleInstance, ASecondStartEndsWithinTwoSecondsWithoutASecondWindow) {
     EXPECT_EQ(::FindWindowA(kDialogClass, kMainTitle), window);
 }
 
-TEST(SingleInstance, ASecondStartRestoresAMinimisedFirstCopyToTheFront) {
+TEST(SingleInstance, ASecondStartRestoresAMinimisedFirstCopyToTheFrontAndOnScreen) {
     ProgramUnderTest first, second;
     HWND window = StartAndWait(first);
     ASSERT_NE(window, nullptr);
+    ::SetWindowPos(window, nullptr, 1700, 900, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // partly off screen
     ::ShowWindow(window, SW_MINIMIZE);
     Settle();
     ASSERT_TRUE(::IsIconic(window));
@@ -120,6 +115,7 @@ TEST(SingleInstance, ASecondStartRestoresAMinimisedFirstCopyToTheFront) {
     Settle(500);
     EXPECT_FALSE(::IsIconic(window));
     EXPECT_EQ(::GetForegroundWindow(), window);
+    EXPECT_TRUE(WhollyOnDesktop(window));
 }
 
 TEST(Closing, EscapeEndsTheProgram) {

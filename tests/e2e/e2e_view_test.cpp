@@ -45,12 +45,6 @@ constexpr int kStandardRow[] = {IDC_640, IDC_800, IDC_1024};
 constexpr int kHighDefinitionRows[] = {IDC_480_SMALL, IDC_720_SMALL, IDC_1080_SMALL,
                                        IDC_480_LARGE, IDC_720_LARGE, IDC_1080_LARGE};
 
-RECT WindowRect(HWND window) {
-    RECT r{};
-    ::GetWindowRect(window, &r);
-    return r;
-}
-
 class MainWindowViews : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(m_bitmaps.Loaded()) << "the exe's bitmaps cannot be read"; }
