@@ -1,6 +1,7 @@
 // The main dialog's desktop mode changes: only to a mode the driver lists, and stored by the
-// system only once the user has confirmed it; on the ATI path an unlisted mode gets one temporary try and, when the driver refuses
-// it, the popup that shows where the TV format is enabled.
+// system only once the user has confirmed it; on the ATI path an unlisted mode gets one
+// temporary try and, when the driver refuses it, the popup that shows where the TV format is
+// enabled.
 #include "display/display_mode_switch.h"
 
 #include <new>
