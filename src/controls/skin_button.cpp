@@ -174,7 +174,7 @@ void SkinButton::DrawItem(LPDRAWITEMSTRUCT item) {
         if (drawEdge) ::DrawEdge(dc, &rect, EDGE_RAISED, BF_RECT);
     }
     if ((state & ODS_FOCUS) && ShowsFocusMarks()) {
-        DrawFocusRing(dc, rect);
+        if (focusRing) DrawFocusRing(dc, rect);
         if (focusInset > 0) {
             RECT focus = rect;
             ::InflateRect(&focus, -focusInset, -focusInset);

@@ -96,6 +96,9 @@ private:
 public:
     // What a screen reader reads for this button (it has no window text of its own).
     void SetAccessibleName(const CString& name);
+    // Draws a ring along the edge while the button has the focus and the window shows focus
+    // marks; off until asked for, so a button otherwise shows focus only by its images.
+    void SetFocusRing(bool show) { focusRing = show; }
     // Hides or shows the focus marks of every control of the top-level window.
     static void SetFocusMarksHidden(HWND topLevel, bool hidden);
 
@@ -113,4 +116,5 @@ private:
     CString accessibleName;
     // The focus-mark state last announced to this button; some systems keep none themselves.
     bool focusMarksHidden = false;
+    bool focusRing = false;
 };

@@ -22,6 +22,7 @@ void TvSettingDlg::PrepareKeyboardAccess() {
     // standard row before the pictures.
     HWND previous = nullptr;
     for (int control : kTabOrder) {
+        if (SkinButton* button = SkinButtonFor(control)) button->SetFocusRing(true);
         HWND window = ::GetDlgItem(m_hWnd, control);
         if (!window) continue;
         if (previous)

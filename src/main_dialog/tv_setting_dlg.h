@@ -90,7 +90,7 @@ private:
     // Gives the button its start-up images and tooltip.
     void SetStartUpLook(int control);
     void ShowResolutionRow(bool highDefinition);
-    // Tab order and the logo's name.
+    // Focus rings, Tab order and the logo's name.
     void PrepareKeyboardAccess();
     // With the user's keyboard cues off, no focus marks until a key moves the focus.
     void HideFocusMarksUntilKeyboardUse();
