@@ -36,7 +36,7 @@ WHITE = (250, 250, 250)          # "white" that can never turn transparent
 HEADER = (20, 38, 74)
 HEADER_LINE = (40, 72, 128)
 HEADER_TEXT = (150, 174, 214)
-HEADER_SUBTEXT = (104, 130, 178)
+HEADER_SUBTEXT = (150, 174, 214)
 PANEL_TOP = (236, 239, 244)
 PANEL_BOTTOM = (222, 226, 233)
 PANEL_LABEL = (84, 98, 124)
@@ -46,11 +46,17 @@ LIT_PLATE = (234, 243, 255)
 SEPARATOR_ROWS = ((12, 20, 38), (16, 26, 48), (32, 58, 106))
 BAND_TOP = (44, 92, 170)
 BAND_BOTTOM = (12, 30, 70)
-BAND_LABEL = (178, 204, 242)
+BAND_LABEL = (226, 236, 252)
 ACCENT = (48, 146, 255)
 ACCENT_LIGHT = (120, 196, 255)
-LIT_CAPTION = (20, 102, 212)
-UNLIT_CAPTION = (126, 134, 148)
+LIT_CAPTION = (16, 84, 182)
+UNLIT_CAPTION = (88, 96, 110)
+# The word that tells the two high-definition rows apart: the upper row sets
+# the TV format's full desktop size, the lower a smaller one that fits inside
+# the picture a TV shows.
+ROW_WORDS = {True: "FULL", False: "FIT"}
+ROW_WORD_COLOURS = {True: (132, 206, 255), False: (255, 200, 96)}
+MIN_CONTRAST = 4.5  # every text against every pixel behind it
 HIGHLIGHT = (236, 118, 22)       # draws the eye in the hint pictures
 
 BLACK_PLASTIC = (46, 48, 54)
@@ -277,12 +283,50 @@ def paste_layer(image, layer):
     image.paste(shrunk, (0, 0), shrunk)
 
 
-def draw_centred(draw, centre, text, fnt, fill):
-    """Centres the ink of the text (not its line box), on whole pixels."""
+def luminance(colour):
+    def linear(c):
+        c /= 255
+        return c / 12.92 if c <= 0.03928 else ((c + 0.055) / 1.055) ** 2.4
+    r, g, b = (linear(c) for c in colour[:3])
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b
+
+
+def contrast(a, b):
+    light, dark = sorted((luminance(a), luminance(b)), reverse=True)
+    return (light + 0.05) / (dark + 0.05)
+
+
+def check_readable(image, box, text, fill):
+    """Stops the run when any pixel behind the text is too close to it."""
+    x0, y0, x1, y1 = (round(v) for v in box)
+    behind = image.crop((x0 - 1, y0 - 1, x1 + 1, y1 + 1)).convert("RGB")
+    worst = min(contrast(fill, c) for _, c in behind.getcolors(1 << 16))
+    if worst < MIN_CONTRAST:
+        raise SystemExit(f"{text!r}: contrast {worst:.2f} < {MIN_CONTRAST}")
+
+
+def draw_text(image, xy, text, fnt, fill, anchor=None):
+    """Draws text on the image once it is sure to be readable there."""
+    draw = ImageDraw.Draw(image)
+    check_readable(image, draw.textbbox(xy, text, font=fnt, anchor=anchor),
+                   text, fill)
+    draw.text(xy, text, font=fnt, fill=fill, anchor=anchor)
+
+
+def centred_origin(centre, text, fnt):
+    """Where text goes so that its ink (not its line box) is centred there,
+    on whole pixels."""
     left, top, right, bottom = fnt.getbbox(text)
-    x = round(centre[0] - (left + right) / 2)
-    y = round(centre[1] - (top + bottom) / 2)
-    draw.text((x, y), text, font=fnt, fill=fill)
+    return (round(centre[0] - (left + right) / 2),
+            round(centre[1] - (top + bottom) / 2))
+
+
+def draw_centred(draw, centre, text, fnt, fill):
+    draw.text(centred_origin(centre, text, fnt), text, font=fnt, fill=fill)
+
+
+def draw_readable_centred(image, centre, text, fnt, fill):
+    draw_text(image, centred_origin(centre, text, fnt), text, fnt, fill)
 
 
 def wrap(text, fnt, width):
@@ -360,10 +404,10 @@ def draw_header(image):
     draw.line([(1, end - 1), (image.width - 2, end - 1)], fill=HEADER_LINE)
     bold, regular, baseline = logo_layout()
     title_x = LOGO_BOX[0] + logo_text_end() + regular.getlength(" ")
-    draw.text((title_x, LOGO_BOX[1] + baseline), "Setting", font=regular,
-              fill=HEADER_TEXT, anchor="ls")
-    draw.text((LOGO_BOX[0] + 3, 34), "Find the TV connector, then choose "
-              "a resolution", font=sans(10), fill=HEADER_SUBTEXT)
+    draw_text(image, (title_x, LOGO_BOX[1] + baseline), "Setting", regular,
+              HEADER_TEXT, anchor="ls")
+    draw_text(image, (LOGO_BOX[0] + 3, 33), "Find the TV connector, then "
+              "choose a resolution", sans(11), HEADER_SUBTEXT)
 
 
 def card_box(name):
@@ -385,9 +429,8 @@ def draw_panel(image):
         layer.rect((x0 + 1, y0 + 1, x1 - 1, y1 - 1),
                    gradient(PLATE, lerp(PLATE, PANEL_BOTTOM, 0.5)), radius=6)
     paste_layer(image, layer)
-    ImageDraw.Draw(image).text((CONNECTOR_BOXES["svideo"][0] + 2, 58),
-                               "TV CONNECTOR", font=sans_bold(9),
-                               fill=PANEL_LABEL)
+    draw_text(image, (CONNECTOR_BOXES["svideo"][0] + 2, 57), "TV CONNECTOR",
+              sans_bold(11), PANEL_LABEL)
 
 
 def draw_band(image):
@@ -397,7 +440,7 @@ def draw_band(image):
         draw.line([(1, y), (image.width - 2, y)], fill=colour)
     vertical_band(image, (BAND_TOP_ROW, image.height - 1), BAND_TOP,
                   BAND_BOTTOM, (1, image.width - 1))
-    draw.text((13, 283), "TV RESOLUTION", font=sans_bold(9), fill=BAND_LABEL)
+    draw_text(image, (13, 282), "TV RESOLUTION", sans_bold(11), BAND_LABEL)
 
 
 def window_background(size=WINDOW_SIZE):
@@ -606,10 +649,9 @@ def connector_picture(background, name, lit):
     else:
         plug = greyed(plug)
     picture.paste(plug, (0, 0), plug)
-    ImageDraw.Draw(picture).text(
-        (w // 2, CAPTION_BASELINE_Y - y), CAPTIONS[name],
-        font=font("DejaVuSansCondensed-Bold.ttf", 12), anchor="ms",
-        fill=LIT_CAPTION if lit else UNLIT_CAPTION)
+    draw_text(picture, (w // 2, CAPTION_BASELINE_Y - y), CAPTIONS[name],
+              font("DejaVuSansCondensed-Bold.ttf", 12),
+              LIT_CAPTION if lit else UNLIT_CAPTION, anchor="ms")
     return picture
 
 
@@ -650,8 +692,7 @@ def sd_button(background, text, state):
     face = button_face(background.crop(box_corners(SD_BUTTON_BOXES[text])),
                        state)
     nudge = 1 if state == "pressed" else 0
-    draw_centred(ImageDraw.Draw(face),
-                 (face.width / 2, face.height / 2 + nudge), text,
+    draw_readable_centred(face, (face.width / 2, face.height / 2 + nudge), text,
                  sans_bold(12), BUTTON_STYLES[state]["text"])
     return face
 
@@ -680,15 +721,21 @@ def draw_resize_icon(layer, box, colour, outwards):
 
 
 def hd_face(base, text, state, outwards):
+    """The format, and the row's word on the right in the row's colour."""
     face = button_face(base, state)
     style = BUTTON_STYLES[state]
     layer = Layer(face.size)
     draw_resize_icon(layer, (6, 4, 20, 18), style["text"], outwards)
     paste_layer(face, layer)
     nudge = 1 if state == "pressed" else 0
-    draw_centred(ImageDraw.Draw(face), ((22 + face.width) / 2,
-                                        face.height / 2 + nudge),
-                 f"{text}i/{text}P", sans_bold(12), style["text"])
+    bold = font("DejaVuSansCondensed-Bold.ttf", 12)
+    word = ROW_WORDS[outwards]
+    word_colour = WHITE if state == "hover" else ROW_WORD_COLOURS[outwards]
+    word_left = face.width - 7 - bold.getlength(ROW_WORDS[True])
+    draw_readable_centred(face, ((24 + word_left - 4) / 2, face.height / 2 + nudge),
+                 f"{text}i/{text}p", bold, style["text"])
+    draw_readable_centred(face, (word_left + bold.getlength(ROW_WORDS[True]) / 2,
+                        face.height / 2 + nudge), word, bold, word_colour)
     return face
 
 
@@ -710,7 +757,7 @@ def spare_hd_faces(background):
         for state, bitmap_id in zip(STATES, ids):
             face = button_face(base, state)
             nudge = 1 if state == "pressed" else 0
-            draw_centred(ImageDraw.Draw(face), (60, 13 + nudge),
+            draw_readable_centred(face, (60, 13 + nudge),
                          f"{text}i/{text}P", sans_bold(12),
                          BUTTON_STYLES[state]["text"])
             art[bitmap_id] = face

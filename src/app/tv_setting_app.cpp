@@ -6,6 +6,8 @@ BEGIN_MESSAGE_MAP(TvSettingApp, CWinApp)
     ON_COMMAND(ID_HELP, CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
+TvSettingApp::TvSettingApp() : CWinApp(TvSettingDlg::kTitle) {}
+
 BOOL TvSettingApp::InitInstance() {
     // The mutex is only a name that stays taken while this copy runs; its handle is left to the
     // process, which closes it at exit.

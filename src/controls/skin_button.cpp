@@ -1,8 +1,10 @@
 #include "controls/skin_button.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
+#include "controls/accessible_button.h"
 #include "controls/key_region.h"
 
 namespace {
@@ -48,6 +50,9 @@ BEGIN_MESSAGE_MAP(SkinButton, CButton)
     ON_MESSAGE(WM_SKIN_UNCHECK, OnSkinUncheck)
     ON_MESSAGE(BM_SETCHECK, OnSetCheck)
     ON_MESSAGE(BM_GETCHECK, OnGetCheck)
+    ON_MESSAGE(WM_GETOBJECT, OnGetObject)
+    ON_MESSAGE(WM_GETDLGCODE, OnGetDlgCode)
+    ON_MESSAGE(WM_UPDATEUISTATE, OnUpdateUiState)
 END_MESSAGE_MAP()
 
 SkinButton::SkinButton() : textColour(::GetSysColor(COLOR_BTNTEXT)) {}
@@ -168,10 +173,13 @@ void SkinButton::DrawItem(LPDRAWITEMSTRUCT item) {
         DrawImageOrFace(dc, *image, rect);
         if (drawEdge) ::DrawEdge(dc, &rect, EDGE_RAISED, BF_RECT);
     }
-    if ((state & ODS_FOCUS) && focusInset > 0) {
-        RECT focus = rect;
-        ::InflateRect(&focus, -focusInset, -focusInset);
-        ::DrawFocusRect(dc, &focus);
+    if ((state & ODS_FOCUS) && ShowsFocusMarks()) {
+        if (focusRing) DrawFocusRing(dc, rect);
+        if (focusInset > 0) {
+            RECT focus = rect;
+            ::InflateRect(&focus, -focusInset, -focusInset);
+            ::DrawFocusRect(dc, &focus);
+        }
     }
     dc.SetTextColor(textColour);
     DrawCaption(dc, caption, textRect);
@@ -389,5 +397,80 @@ void SkinButton::UncheckRadioSiblings() {
          next = ::GetNextDlgGroupItem(parent, next, FALSE)) {
         reached.push_back(next);
         ::PostMessageA(next, WM_SKIN_UNCHECK, 0, 0);
+    }
+}
+
+// ---- Keyboard and screen readers ----------------------------------------------------------
+
+void SkinButton::SetAccessibleName(const CString& name) {
+    accessibleName = name;
+    if (m_hWnd) NotifyAccessibleNameChange(m_hWnd);
+}
+
+LRESULT SkinButton::OnGetObject(WPARAM wParam, LPARAM lParam) {
+    const LRESULT answer = AnswerAccessibleObject(m_hWnd, wParam, lParam, accessibleName, kRolePushButton);
+    return answer ? answer : Default();
+}
+
+bool SkinButton::ShowsFocusMarks() const {
+    return !focusMarksHidden && (SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) == 0;
+}
+
+void SkinButton::SetFocusMarksHidden(HWND topLevel, bool hidden) {
+    const WPARAM change = MAKEWPARAM(hidden ? UIS_SET : UIS_CLEAR, UISF_HIDEFOCUS);
+    // The window passes the change down to its controls where the system keeps the state; it is
+    // also told to each control directly, for systems that keep none.
+    ::SendMessageA(topLevel, WM_CHANGEUISTATE, change, 0);
+    ::EnumChildWindows(
+        topLevel,
+        [](HWND child, LPARAM update) {
+            ::SendMessageA(child, WM_UPDATEUISTATE, static_cast<WPARAM>(update), 0);
+            return TRUE;
+        },
+        static_cast<LPARAM>(change));
+}
+
+LRESULT SkinButton::OnGetDlgCode(WPARAM, LPARAM lParam) {
+    // The dialog asks before it moves the focus for a key. Windows shows the focus marks from the
+    // first such key on; some systems do not, so the button asks for them itself.
+    const auto* key = reinterpret_cast<const MSG*>(lParam);
+    if (focusMarksHidden && key && key->message == WM_KEYDOWN) {
+        switch (key->wParam) {
+            case VK_TAB:
+            case VK_LEFT:
+            case VK_RIGHT:
+            case VK_UP:
+            case VK_DOWN: SetFocusMarksHidden(::GetAncestor(m_hWnd, GA_ROOT), false); break;
+            default: break;
+        }
+    }
+    return Default();
+}
+
+LRESULT SkinButton::OnUpdateUiState(WPARAM wParam, LPARAM) {
+    if (HIWORD(wParam) & UISF_HIDEFOCUS) {
+        if (LOWORD(wParam) == UIS_SET) focusMarksHidden = true;
+        if (LOWORD(wParam) == UIS_CLEAR) focusMarksHidden = false;
+    }
+    const LRESULT result = Default();  // the system's own record, where it keeps one
+    Invalidate();
+    return result;
+}
+
+void SkinButton::DrawFocusRing(CDC& dc, const RECT& rect) {
+    constexpr COLORREF kDark = RGB(10, 16, 32);
+    constexpr COLORREF kBright = RGB(255, 204, 0);
+    // Small buttons (the close cross) get a thinner bright line, so their picture stays visible.
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    const int bright = std::min(width, height) >= 20 ? 2 : 1;
+    RECT ring = rect;
+    for (const auto& [thickness, colour] : {std::pair{1, kDark}, std::pair{bright, kBright}, std::pair{1, kDark}}) {
+        if (ring.right - ring.left <= 2 * thickness || ring.bottom - ring.top <= 2 * thickness) return;
+        const RECT sides[] = {{ring.left, ring.top, ring.right, ring.top + thickness},
+                              {ring.left, ring.bottom - thickness, ring.right, ring.bottom},
+                              {ring.left, ring.top, ring.left + thickness, ring.bottom},
+                              {ring.right - thickness, ring.top, ring.right, ring.bottom}};
+        for (const RECT& side : sides) dc.FillSolidRect(&side, colour);
+        ::InflateRect(&ring, -thickness, -thickness);
     }
 }

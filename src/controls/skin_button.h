@@ -91,4 +91,30 @@ private:
     // The check a click or the space bar gives: the opposite for Toggle, set for Radio.
     void CheckByUser();
     void UncheckRadioSiblings();
+
+    // ---- Keyboard and screen readers ----
+public:
+    // What a screen reader reads for this button (it has no window text of its own).
+    void SetAccessibleName(const CString& name);
+    // Draws a ring along the edge while the button has the focus and the window shows focus
+    // marks; off until asked for, so a button otherwise shows focus only by its images.
+    void SetFocusRing(bool show) { focusRing = show; }
+    // Hides or shows the focus marks of every control of the top-level window.
+    static void SetFocusMarksHidden(HWND topLevel, bool hidden);
+
+protected:
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    // Sees the keys the dialog is about to act on: a navigation key reveals the focus marks.
+    LRESULT OnGetDlgCode(WPARAM wParam, LPARAM lParam);
+    LRESULT OnUpdateUiState(WPARAM wParam, LPARAM lParam);
+
+private:
+    // False while the window hides focus marks (keyboard cues off and no key used yet).
+    bool ShowsFocusMarks() const;
+    // A dark-light-dark ring along the button's edge, seen on light and on dark artwork.
+    static void DrawFocusRing(CDC& dc, const RECT& rect);
+    CString accessibleName;
+    // The focus-mark state last announced to this button; some systems keep none themselves.
+    bool focusMarksHidden = false;
+    bool focusRing = false;
 };

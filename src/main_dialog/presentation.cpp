@@ -110,6 +110,8 @@ void TvSettingDlg::DressWindow() {
     SetWindowRgn(m_bmpBackground.BuildRegion(KEY_TOP_LEFT), TRUE);
     for (const ButtonLook& look : kStartUpLooks) SetStartUpLook(look.control);
     for (int control : kHighDefinitionRows) ::ShowWindow(::GetDlgItem(m_hWnd, control), SW_HIDE);
+    PrepareKeyboardAccess();
+    NameButtons(ConnectorView::StartUp);
 }
 
 void TvSettingDlg::StartAnimation() {
@@ -128,13 +130,15 @@ void TvSettingDlg::ShowResolutionRow(bool highDefinition) {
 }
 
 void TvSettingDlg::ShowDetectedConnector() {
-    const ConnectorViewLook* look = LookOf(SelectConnectorView(TvDetection));
+    const ConnectorView view = SelectConnectorView(TvDetection);
+    const ConnectorViewLook* look = LookOf(view);
     if (!look) return;
     ShowPicture(m_btnSVideo, look->sVideo, IDB_SVIDEO_MASK);
     ShowPicture(m_btnComposite, look->composite, IDB_COMPOSITE_MASK);
     ShowPicture(m_btnComponent, look->component, IDB_COMPONENT_MASK);
     ShowPicture(m_btnHdmi, look->hdmi, IDB_HDMI_MASK);
     ShowResolutionRow(look->highDefinitionRow);
+    NameButtons(view);
 }
 
 void TvSettingDlg::OnPaint() {

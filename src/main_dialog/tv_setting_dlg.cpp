@@ -33,8 +33,8 @@ BOOL TvSettingDlg::OnInitDialog() {
     SetWindowText(kTitle);
     DressWindow();
     StartAnimation();
-    if (!DetectTvOutput()) return TRUE;  // after an error message the start-up view stays
-    ShowDetectedConnector();
+    if (DetectTvOutput()) ShowDetectedConnector();  // after an error message the start-up view stays
+    HideFocusMarksUntilKeyboardUse();
     return TRUE;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "controls/accessible_button.h"
 #include "controls/gif_picture_ctrl.h"
 #include "controls/shaped_bitmap.h"
 #include "controls/skin_button.h"
@@ -106,6 +107,12 @@ private:
     // Gives the button its start-up images and tooltip.
     void SetStartUpLook(int control);
     void ShowResolutionRow(bool highDefinition);
+    // Focus rings, Tab order and the logo's name.
+    void PrepareKeyboardAccess();
+    // With the user's keyboard cues off, no focus marks until a key moves the focus.
+    void HideFocusMarksUntilKeyboardUse();
+    // The names a screen reader reads for the buttons in this view.
+    void NameButtons(ConnectorView view);
 
     // Skin members, in their order of construction; they come before the frame's members, except
     // the background, which comes last. Members are destroyed in the reverse order.
@@ -144,4 +151,6 @@ protected:
 private:
     // The background picture; its outline is the window's.
     ShapedBitmap m_bmpBackground;
+    // The logo, named for screen readers.
+    NamedPicture m_logo;
 };

@@ -64,6 +64,7 @@ TEST_F(StartUpDetection, WithoutAnyVendorInterfaceBothNvidiaFailuresShowThenTheM
     });
     EXPECT_EQ(Texts(start.boxes),
               (std::vector<std::string>{"NvAPI_Initialize fail", "NvAPI_EnumNvidiaDisplayHandle fail"}));
+    for (const MessageBoxSeen& box : start.boxes) EXPECT_EQ(box.caption, "ORVA TV Setting");
     EXPECT_TRUE(shot);
     EXPECT_NE(start.window, nullptr) << "no main window after the messages";
     EXPECT_TRUE(program.IsRunning());

@@ -22,7 +22,7 @@ int MainWindowCount() {
     int count = 0;
     ::EnumWindows(
         [](HWND w, LPARAM counter) -> BOOL {
-            if (::IsWindowVisible(w) && WindowText(w) == kMainTitle) ++*reinterpret_cast<int*>(counter);
+            if (::IsWindowVisible(w) && IsMainWindow(w)) ++*reinterpret_cast<int*>(counter);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&count));

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "resource.h"
+
 // Unbuffered output: what a test printed is seen even when it hangs and is stopped.
 static const int g_unbuffered = std::setvbuf(stdout, nullptr, _IONBF, 0);
 
@@ -59,7 +61,8 @@ HWND ProgramUnderTest::WaitForWindow(const char* className, const char* title, D
         for (HWND w : TopLevelWindows()) {
             char cls[64] = {};
             ::GetClassNameA(w, cls, sizeof cls);
-            if (lstrcmpiA(cls, className) == 0 && WindowText(w) == title) return w;
+            const bool boxWithMainTitle = WindowText(w) == kMainTitle && !IsMainWindow(w);
+            if (lstrcmpiA(cls, className) == 0 && WindowText(w) == title && !boxWithMainTitle) return w;
         }
         ::Sleep(50);
     } while (::GetTickCount() - start < timeoutMs && IsRunning());
@@ -99,6 +102,10 @@ std::string WindowText(HWND window) {
     return text;
 }
 
+bool IsMainWindow(HWND window) {
+    return WindowText(window) == kMainTitle && ::GetDlgItem(window, IDC_CLOSE) != nullptr;
+}
+
 std::string MessageBoxText(HWND box) { return WindowText(::GetDlgItem(box, 0xFFFF)); }
 
 static bool IsDialogWindow(HWND window) {
@@ -117,7 +124,7 @@ std::vector<MessageBoxSeen> AnswerStartupMessageBoxes(
     while (!mainWindowUp && program.IsRunning() && ::GetTickCount() - start < timeoutMs) {
         for (HWND window : program.TopLevelWindows()) {
             if (!IsDialogWindow(window)) continue;
-            if (WindowText(window) == kMainTitle) {
+            if (IsMainWindow(window)) {
                 mainWindowUp = true;
                 continue;
             }

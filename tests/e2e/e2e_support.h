@@ -26,7 +26,8 @@ public:
     bool Start();
     // Starts another program (a full Windows path) the same way.
     bool Start(const std::string& exe);
-    // The visible top-level window of this process with that class and title, within the time.
+    // The visible top-level window of this process with that class and title, within the time
+    // (for the main window's title, the main window and not a message box).
     HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs) const;
     // True when the process has ended within the time.
     bool WaitForExit(DWORD timeoutMs) const;
@@ -52,6 +53,9 @@ DWORD RunAnotherCopy(DWORD limitMs);
 // The main window's class and title.
 constexpr const char* kDialogClass = "#32770";
 constexpr const char* kMainTitle = "ORVA TV Setting";
+
+// True for the program's main window; its message boxes carry the same title.
+bool IsMainWindow(HWND window);
 
 // The text of a standard message box (its static control 0xFFFF).
 std::string MessageBoxText(HWND box);

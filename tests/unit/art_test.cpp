@@ -4,6 +4,8 @@
 // pictures drawn over the background blend into it at their edges.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -168,6 +170,51 @@ TEST(ArtBackground, PicturesDrawnOverItMatchItAlongTheirEdges) {
       for (int x = 0; x < bmp.width; ++x)
         if (OnBorder(bmp, x, y)) seams += !(bmp.At(x, y) == background.At(place.x + x, place.y + y));
     EXPECT_EQ(seams, 0);
+  }
+}
+
+double Luminance(const Rgb& c) {
+  auto linear = [](std::uint8_t v) {
+    const double x = v / 255.0;
+    return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(c.r) + 0.7152 * linear(c.g) + 0.0722 * linear(c.b);
+}
+
+double Contrast(const Rgb& a, const Rgb& b) {
+  const double la = Luminance(a), lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Each text lies inside its box and off the box's outline. The text's colour is the pixel that
+// stands out most from the whole outline; it must stand out 4.5:1 from every outline pixel.
+TEST(ArtText, EveryTextStandsOutFromWhatIsBehindIt) {
+  struct TextBox { std::vector<int> ids; int x0, y0, x1, y1; };
+  const TextBox boxes[] = {
+      {{198}, 54, 33, 321, 47},     {{198}, 21, 58, 122, 70},   {{198}, 11, 283, 114, 295},  // header, labels
+      {{160, 161}, 16, 166, 66, 181}, {{154, 155}, 7, 166, 75, 183},                         // captions
+      {{151, 152}, 40, 163, 114, 179}, {{157, 158}, 34, 161, 71, 174},
+      {{129, 130, 131, 147, 148, 149, 134, 135, 136}, 8, 3, 112, 23},                       // SD faces
+      {{180, 181, 182, 183, 184, 185, 186, 187, 188, 189, 190, 191, 192, 193, 194, 195, 196, 197}, 23, 2, 141, 20},
+  };
+  for (const auto& box : boxes) {
+    for (int id : box.ids) {
+      SCOPED_TRACE("bitmap " + std::to_string(id) + " at x " + std::to_string(box.x0));
+      const Bitmap bmp = LoadBitmap(id);
+      ASSERT_TRUE(bmp.Complete());
+      std::vector<Rgb> outline;
+      for (int x = box.x0; x <= box.x1; ++x) outline.insert(outline.end(), {bmp.At(x, box.y0), bmp.At(x, box.y1)});
+      for (int y = box.y0; y <= box.y1; ++y) outline.insert(outline.end(), {bmp.At(box.x0, y), bmp.At(box.x1, y)});
+      double best = 0;
+      for (int y = box.y0 + 1; y < box.y1; ++y) {
+        for (int x = box.x0 + 1; x < box.x1; ++x) {
+          double weakest = 1e9;
+          for (const Rgb& behind : outline) weakest = std::min(weakest, Contrast(bmp.At(x, y), behind));
+          best = std::max(best, weakest);
+        }
+      }
+      EXPECT_GE(best, 4.5);
+    }
   }
 }
 
