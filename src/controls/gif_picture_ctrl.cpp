@@ -3,6 +3,7 @@
 #include <olectl.h>
 #include <process.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -148,9 +149,10 @@ BOOL GifPictureCtrl::LoadStillPicture(HGLOBAL block, DWORD size) {
     return m_stillPicture != nullptr;
 }
 
-// Cuts every frame into its own stream. The first frame that decodes is decoded now and frames
-// before it are dropped; the others wait for the worker. Cutting stops at the first frame that
-// cannot be cut.
+// Cuts every frame into its own stream. Frames are decoded now until two have decoded, so that
+// Play knows whether there is an animation at all; a frame that fails is dropped. The others
+// wait for the worker, which drops those that fail in turn. Cutting stops at the first frame
+// that cannot be cut.
 BOOL GifPictureCtrl::LoadFrames() {
     Scene& scene = *m_scene;
     m_walker.RewindToFirstBlock();
@@ -159,7 +161,7 @@ BOOL GifPictureCtrl::LoadFrames() {
         std::vector<uint8_t> stream(cut.streamLength);
         m_walker.WriteFrameStream(cut, stream.data());
         IPicture* picture = nullptr;
-        if (scene.m_frames.empty()) {
+        if (scene.m_frames.size() < 2) {
             picture = DecodeBytes(stream);
             if (!picture) continue;
             stream.clear();
@@ -167,7 +169,7 @@ BOOL GifPictureCtrl::LoadFrames() {
         scene.m_frames.push_back({picture, cut.width, cut.height, cut.left, cut.top, cut.delay, cut.disposal});
         scene.m_pendingStreams.push_back(std::move(stream));
     }
-    scene.m_framesDecoded = scene.m_frames.size() <= 1;
+    scene.m_framesDecoded = scene.m_frames.size() <= 2;
     return !scene.m_frames.empty();
 }
 
@@ -211,16 +213,25 @@ BOOL GifPictureCtrl::HasAnimation() const { return m_gifMode && m_scene->m_frame
 
 BOOL GifPictureCtrl::Play() {
     if (!m_canvasReady) return FALSE;
+    // One worker per canvas: it is already running, and the frames are its own.
+    if (m_thread) return FALSE;
     if (HasAnimation()) {
-        if (m_thread) return FALSE;  // one worker per canvas: it is already running
         m_thread = reinterpret_cast<HANDLE>(
             ::_beginthreadex(nullptr, 0, AnimationThreadMain, m_scene.get(), CREATE_SUSPENDED, nullptr));
         if (m_thread) ::ResumeThread(m_thread);
         return FALSE;
     }
-    if (!m_stillPicture) return FALSE;
+    // A still picture, or a GIF of which only one frame decoded: drawn once, the frame in its place.
     CSingleLock lock(&m_scene->m_canvasLock, TRUE);
-    if (!RenderPicture(m_stillPicture, m_scene->m_canvasDC, 0, 0, m_width, m_height)) return FALSE;
+    const std::vector<GifFrameEntry>& frames = m_scene->m_frames;
+    bool drawn = false;
+    if (m_stillPicture) {
+        drawn = RenderPicture(m_stillPicture, m_scene->m_canvasDC, 0, 0, m_width, m_height);
+    } else if (frames.size() == 1) {
+        const GifFrameEntry& only = frames[0];
+        drawn = RenderPicture(only.picture, m_scene->m_canvasDC, only.left, only.top, only.width, only.height);
+    }
+    if (!drawn) return FALSE;
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
     return TRUE;
 }
@@ -283,7 +294,8 @@ void GifPictureCtrl::RunAnimation(Scene& scene) {
     // An animation stopped in the middle resumes after the frame it showed.
     DisposeFrame(scene, scene.m_frames[static_cast<size_t>(scene.m_frameIndex)]);
     while (!scene.m_stopRequested) {
-        const GifFrameEntry& frame = scene.m_frames[static_cast<size_t>(scene.m_frameIndex)];
+        // A copy: decoding below may drop frames and so move the entries.
+        const GifFrameEntry frame = scene.m_frames[static_cast<size_t>(scene.m_frameIndex)];
         if (frame.picture) {
             DrawFrame(scene, frame);
             if (scene.m_stopRequested) break;
@@ -305,8 +317,8 @@ void GifPictureCtrl::RunAnimation(Scene& scene) {
     }
 }
 
-// Decodes every frame still waiting for it, until stopped. A frame that cannot be decoded keeps
-// no picture and is passed over.
+// Decodes every frame still waiting for it, until stopped. Until all are done, a frame that
+// cannot be decoded keeps no picture and is passed over; then such frames are dropped.
 void GifPictureCtrl::DecodePendingFrames(Scene& scene) {
     for (size_t i = 0; i < scene.m_frames.size(); ++i) {
         if (scene.m_stopRequested) return;
@@ -315,7 +327,22 @@ void GifPictureCtrl::DecodePendingFrames(Scene& scene) {
         scene.m_frames[i].picture = DecodeBytes(stream);
         std::vector<uint8_t>().swap(stream);
     }
+    DropUndecodedFrames(scene);
     scene.m_framesDecoded = TRUE;
+}
+
+// Removes the frames without a picture, keeping the index on the frame it stood on.
+void GifPictureCtrl::DropUndecodedFrames(Scene& scene) {
+    std::vector<GifFrameEntry> kept;
+    int32_t index = 0;
+    for (size_t i = 0; i < scene.m_frames.size(); ++i) {
+        if (static_cast<int32_t>(i) == scene.m_frameIndex) index = static_cast<int32_t>(kept.size());
+        if (scene.m_frames[i].picture) kept.push_back(scene.m_frames[i]);
+    }
+    // Two frames decoded at load, so an animation keeps at least two.
+    scene.m_frames.swap(kept);
+    scene.m_frameIndex = std::min(index, static_cast<int32_t>(scene.m_frames.size()) - 1);
+    scene.m_pendingStreams.clear();
 }
 
 // Saves what lies under a frame that is to be restored, renders it, and shows it.

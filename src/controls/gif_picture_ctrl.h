@@ -2,8 +2,9 @@
 // GifPictureCtrl: a static control that shows a picture from the program's resources, a still
 // picture once or a GIF animation frame after frame. The picture decoder turns a whole stream
 // into one still picture, so an animation is cut into one standalone GIF stream per frame, and
-// each frame is decoded once: the first at load time, the others by the worker while the first
-// frame shows, so that the window does not wait for the whole animation to be decoded.
+// each frame is decoded once: the first two at load time, the others by the worker while the
+// first frame shows, so that the window does not wait for the whole animation to be decoded.
+// Frames that fail to decode are dropped; a GIF left with one frame shows it still.
 // Everything shown is first drawn into an off-screen canvas; the worker renders the frames into
 // it, and painting is one block copy.
 //
@@ -113,6 +114,7 @@ private:
     int DeviceDpi(int index) const;
     static unsigned __stdcall AnimationThreadMain(void* scene);
     static void RunAnimation(Scene& scene);
+    static void DropUndecodedFrames(Scene& scene);
     static void DrawFrame(Scene& scene, const GifFrameEntry& frame);
     static void DisposeFrame(Scene& scene, const GifFrameEntry& frame);
     static void FreeSaveArea(Scene& scene);

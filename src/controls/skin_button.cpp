@@ -1,6 +1,8 @@
 #include "controls/skin_button.h"
 
 #include <algorithm>
+#include <iterator>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -29,6 +31,16 @@ private:
     HDC dc_;
     HGDIOBJ previous_;
 };
+
+// True when the mask (the last id) is one of the images too: drawing selects the image and the
+// mask into two contexts at once, and a bitmap can be selected into one context only.
+bool MaskIsAlsoAnImage(const UINT (&ids)[6]) { return std::find(ids, ids + 5, ids[5]) != ids + 5; }
+
+// A decoded copy of the resource of its own, outside the store; null when it does not load.
+std::shared_ptr<const CBitmap> UnsharedBitmap(UINT id) {
+    auto bitmap = std::make_shared<CBitmap>();
+    return bitmap->LoadBitmap(id) ? bitmap : nullptr;
+}
 
 SIZE BitmapSize(const CBitmap& bitmap) {
     BITMAP info{};
@@ -76,25 +88,26 @@ void SkinButton::PreSubclassWindow() {
 
 bool SkinButton::SetBitmaps(UINT normalId, UINT pressedId, UINT hoverId, UINT disabledId, UINT focusId, UINT maskId,
                             short newDrawMode, short newDrawEdge, short newFocusInset) {
-    for (CBitmap* image : {&normalImage, &pressedImage, &hoverImage, &disabledImage, &maskImage, &focusImage})
-        image->DeleteObject();
+    // Every image asked for is taken before the old ones are let go, so that an image the button
+    // keeps (a connector's mask, say) is not decoded again. Without a disabled image the normal
+    // one is shown.
+    SharedBitmap* const members[] = {&normalImage, &pressedImage, &hoverImage, &disabledImage, &focusImage, &maskImage};
+    const UINT ids[] = {normalId, pressedId, hoverId, disabledId ? disabledId : normalId, focusId, maskId};
+    constexpr size_t kMask = 5;
+    std::shared_ptr<const CBitmap> images[std::size(ids)];
     bool allLoaded = true;
-    auto load = [&allLoaded](CBitmap& image, UINT id) {
-        if (id && !image.LoadBitmap(id)) allLoaded = false;
-    };
-    load(normalImage, normalId);
-    load(pressedImage, pressedId);
-    load(hoverImage, hoverId);
-    load(focusImage, focusId);
-    // The normal image is loaded a second time, so that every member owns its own handle.
-    load(disabledImage, disabledId ? disabledId : normalId);
+    for (size_t i = 0; i < std::size(ids); ++i) {
+        if (!ids[i]) continue;
+        images[i] = i == kMask && MaskIsAlsoAnImage(ids) ? UnsharedBitmap(maskId) : StoredBitmap(ids[i]);
+        if (!images[i]) allLoaded = false;
+    }
+    for (size_t i = 0; i < std::size(ids); ++i) members[i]->Hold(std::move(images[i]));
 
     drawMode = newDrawMode >= 2 ? DrawMode::Tile : newDrawMode < 0 ? DrawMode::Copy : static_cast<DrawMode>(newDrawMode);
     drawEdge = newDrawEdge;
     focusInset = std::max<int16_t>(newFocusInset, 0);
 
     // Without a mask the window keeps whatever region and size it had.
-    load(maskImage, maskId);
     if (maskImage.GetSafeHandle()) ApplyMask();
     return allLoaded;
 }

@@ -5,6 +5,7 @@
 // toggle and radio rules, and a tooltip.
 #include <cstdint>
 
+#include "controls/image_store.h"
 #include "framework/afxcmn.h"
 #include "framework/afxwin.h"
 
@@ -56,12 +57,13 @@ protected:
     bool hover = false;
     bool mouseDown = false;
     CToolTipCtrl tooltip;
-    CBitmap normalImage;
-    CBitmap pressedImage;
-    CBitmap disabledImage;
-    CBitmap maskImage;
-    CBitmap hoverImage;
-    CBitmap focusImage;
+    // Each image is held from the image store, shared with every button that shows it.
+    SharedBitmap normalImage;
+    SharedBitmap pressedImage;
+    SharedBitmap disabledImage;
+    SharedBitmap maskImage;
+    SharedBitmap hoverImage;
+    SharedBitmap focusImage;
     int16_t focusInset = 0;
     COLORREF textColour;
     // The region last handed to the window; the window owns it, this only records it.

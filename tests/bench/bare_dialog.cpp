@@ -1,5 +1,6 @@
-// The baseline of scripts/bench: the main window's template shown as a plain dialog, with the
-// program's resources and manifest but no skin, no animation and no detection.
+// The baselines of scripts/bench: the main window's template shown as a plain dialog, with no
+// skin, no animation and no detection. Built twice: as bare_dialog with all the program's
+// resources, and as template_dialog with the template and the manifest alone.
 #include <windows.h>
 
 #include "resource.h"

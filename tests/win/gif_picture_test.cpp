@@ -210,9 +210,10 @@ TEST_F(GifPicture, PlaysTheShippedAnimationFrameByFrame) {
     ASSERT_EQ(control.Frames().size(), 91u);
     for (const GifFrameEntry& f : control.Frames())
         EXPECT_TRUE(f.delay == 0 && f.disposal == 1 && f.width == 42 && f.height == 32);
-    // The first frame is decoded at once, the others by the worker while it shows.
-    EXPECT_NE(control.Frames()[0].picture, nullptr);
-    EXPECT_EQ(control.Frames()[1].picture, nullptr);
+    // The first two frames are decoded at once (two make an animation), the others by the
+    // worker while the first shows.
+    EXPECT_NE(control.Frames()[1].picture, nullptr);
+    EXPECT_EQ(control.Frames()[2].picture, nullptr);
     EXPECT_FALSE(control.FramesDecoded());
     ASSERT_TRUE(control.HasAnimation());
     // Before the first frame the canvas shows the menu colour of its first fill.
@@ -237,6 +238,20 @@ TEST_F(GifPicture, PlaysTheShippedAnimationFrameByFrame) {
     EXPECT_EQ(control.Thread(), nullptr);
     EXPECT_TRUE(control.FramesDecoded());
     for (const GifFrameEntry& f : control.Frames()) EXPECT_NE(f.picture, nullptr);
+}
+
+// A frame that fails to decode is dropped: a GIF whose only other frame is corrupt (its image
+// data ends after one pixel of eight) is no animation, and shows its first frame still.
+TEST_F(GifPicture, AGifWhoseLaterFramesFailToDecodeShowsItsFirstFrameStill) {
+    const Bytes corrupt = Header(4, 2, 2, kPalette) + Control(5, 1) + SolidImage(0, 0, 4, 2, 0) + Control(5, 1) +
+                          Image(0, 0, 4, 2, LzwData({1})) + Trailer();
+    ASSERT_TRUE(control.Load(corrupt));
+    EXPECT_EQ(control.Frames().size(), 1u);
+    EXPECT_FALSE(control.HasAnimation());
+    EXPECT_TRUE(control.Play()) << "the first frame is drawn as a still picture";
+    EXPECT_EQ(control.Thread(), nullptr);
+    EXPECT_EQ(control.CanvasPixel(0, 0), kRed);
+    EXPECT_EQ(control.CanvasPixel(3, 1), kRed);
 }
 
 TEST_F(GifPicture, DisposesFramesAndStopsDuringAWaitWithoutEnd) {

@@ -479,7 +479,7 @@ TEST_F(SkinButtonTest, OnlyCopyModeTakesTheMasksSizeAndNoMaskLeavesRegionAndSize
     ::DeleteObject(shape);
 }
 
-TEST_F(SkinButtonTest, EveryImageHasItsOwnHandleDeletedOnReplacementAndDestruction) {
+TEST_F(SkinButtonTest, ImagesAreSharedFromTheStoreAndDeletedWhenTheLastHolderLetsGo) {
     EXPECT_TRUE(button.SetBitmaps(kNormal, kPressed, kHover, 0, kFocus, kFaceMask, 0, 0, 0));
     std::vector<HGDIOBJ> first;
     for (CBitmap* image : {&button.normalImage, &button.pressedImage, &button.hoverImage, &button.disabledImage,
@@ -487,8 +487,15 @@ TEST_F(SkinButtonTest, EveryImageHasItsOwnHandleDeletedOnReplacementAndDestructi
         ASSERT_NE(image->GetSafeHandle(), nullptr);
         first.push_back(image->GetSafeHandle());
     }
-    // The disabled image falls back to a second copy of the normal one, never the same handle.
-    EXPECT_NE(button.disabledImage.GetSafeHandle(), button.normalImage.GetSafeHandle());
+    // The disabled image falls back to the normal one: one decoded bitmap, held twice.
+    EXPECT_EQ(button.disabledImage.GetSafeHandle(), button.normalImage.GetSafeHandle());
+    {
+        // Another button showing the same resource holds the same bitmap, which outlives it.
+        ProbeButton other;
+        other.SetBitmaps(kNormal, 0, 0, 0, 0, 0, 0, 0, 0);
+        EXPECT_EQ(other.normalImage.GetSafeHandle(), button.normalImage.GetSafeHandle());
+    }
+    EXPECT_NE(::GetObjectType(button.normalImage.GetSafeHandle()), 0u);
 
     EXPECT_FALSE(button.SetBitmaps(kSmall, 999, 0, 0, 0, 0, 0, 0, 0));  // 999 is no bitmap
     EXPECT_EQ(button.pressedImage.GetSafeHandle(), nullptr);

@@ -1,0 +1,35 @@
+#pragma once
+// The skin's images, each bitmap resource decoded once per process. The store keeps a weak
+// reference to every image it has decoded; whoever asks for a resource gets a shared reference
+// to the one decoded bitmap, which is freed when its last holder lets go. Each bitmap has
+// exactly one owner, the store's CBitmap; holders only borrow its handle.
+#include <memory>
+
+#include "framework/afxwin.h"
+
+// The decoded bitmap resource (from the module that holds it), shared with every other holder;
+// null when it does not load.
+std::shared_ptr<const CBitmap> StoredBitmap(UINT id);
+
+// A holder of a stored image that reads and draws as a CBitmap. It mirrors the store's handle
+// and never deletes it; its own DeleteObject lets go of the reference instead.
+class SharedBitmap : public CBitmap {
+public:
+    SharedBitmap() = default;
+    ~SharedBitmap() override { CGdiObject::Detach(); }
+    SharedBitmap(const SharedBitmap&) = delete;
+    SharedBitmap& operator=(const SharedBitmap&) = delete;
+
+    // Holds the image (null: none) and lets go of the one held before.
+    void Hold(std::shared_ptr<const CBitmap> image);
+    // Lets go of the image; FALSE when none was held.
+    BOOL DeleteObject();
+
+private:
+    // The handle comes from the store only.
+    using CBitmap::Attach;
+    using CBitmap::Detach;
+    using CBitmap::LoadBitmap;
+
+    std::shared_ptr<const CBitmap> image_;
+};
