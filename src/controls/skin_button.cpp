@@ -429,18 +429,21 @@ bool SkinButton::ShowsFocusMarks() const {
     return !focusMarksHidden && (SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) == 0;
 }
 
+namespace {
+
+BOOL CALLBACK TellUiState(HWND child, LPARAM update) {
+    ::SendMessageA(child, WM_UPDATEUISTATE, static_cast<WPARAM>(update), 0);
+    return TRUE;
+}
+
+}  // namespace
+
 void SkinButton::SetFocusMarksHidden(HWND topLevel, bool hidden) {
     const WPARAM change = MAKEWPARAM(hidden ? UIS_SET : UIS_CLEAR, UISF_HIDEFOCUS);
     // The window passes the change down to its controls where the system keeps the state; it is
     // also told to each control directly, for systems that keep none.
     ::SendMessageA(topLevel, WM_CHANGEUISTATE, change, 0);
-    ::EnumChildWindows(
-        topLevel,
-        [](HWND child, LPARAM update) {
-            ::SendMessageA(child, WM_UPDATEUISTATE, static_cast<WPARAM>(update), 0);
-            return TRUE;
-        },
-        static_cast<LPARAM>(change));
+    ::EnumChildWindows(topLevel, &TellUiState, static_cast<LPARAM>(change));
 }
 
 LRESULT SkinButton::OnGetDlgCode(WPARAM, LPARAM lParam) {
