@@ -7,7 +7,6 @@
 #include <string>
 
 #include "e2e_support.h"
-#include <tlhelp32.h>
 #include "resource.h"
 #include "scenarios.h"
 
@@ -34,18 +33,6 @@ std::string ShownRow(HWND window) {
 
 std::string ExpectedRow(const ExpectedView& view) {
     return view.highDefinitionRow ? "high-definition rows" : "standard row";
-}
-
-// The threads the process runs now.
-int ThreadCount(DWORD processId) {
-    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    int count = 0;
-    for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry))
-        count += entry.th32OwnerProcessID == processId ? 1 : 0;
-    ::CloseHandle(snapshot);
-    return count;
 }
 
 class Wow64Program : public testing::Test {
@@ -130,16 +117,6 @@ TEST_F(Wow64Program, UnansweredSwitchComesBack) {
     EXPECT_TRUE(WaitUntil([box] { return !::IsWindow(box); }, 17000)) << "the countdown ends the box";
     EXPECT_TRUE(WaitUntil([] { return DesktopIs(1920, 1080); }, 18000 - (::GetTickCount() - chosen)))
         << "still " << DesktopSize().cx << " x " << DesktopSize().cy;
-    CloseAndExpectCleanEnd(window);
-}
-
-// Wine 8.0 paints nothing from 32-bit code, so the corner's frames cannot be seen to change:
-// what can be seen is that the program runs a worker thread for them while its window shows.
-TEST_F(Wow64Program, CornerAnimationWorkerRuns) {
-    ASSERT_TRUE(SimulateAdapter(m_drivers, *FindScenario("nvidia-hdmi")));
-    HWND window = Start();
-    ASSERT_NE(window, nullptr);
-    std::printf("threads of the 32-bit program with its window up: %d\n", ThreadCount(m_program.ProcessId()));
     CloseAndExpectCleanEnd(window);
 }
 
