@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <fstream>
 
 std::string ModuleFolder() {
@@ -31,18 +32,9 @@ static std::string SystemPath(const char* name) {
 
 // The 32-bit regsvr32 (un)registers a 32-bit server, which this 64-bit process cannot load.
 static long RunWow64Regsvr32(const char* installName, bool unregister) {
-    std::string command = "\"" + SystemPath("regsvr32.exe") + "\" /s " + (unregister ? "/u " : "") + "\"" +
-                          SystemPath(installName) + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return HRESULT_FROM_WIN32(::GetLastError());
-    DWORD code = 1;
-    if (::WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) ::GetExitCodeProcess(process.hProcess, &code);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return code == 0 ? S_OK : E_FAIL;
+    const std::string command = "\"\"" + SystemPath("regsvr32.exe") + "\" /s " + (unregister ? "/u " : "") + "\"" +
+                                SystemPath(installName) + "\"\"";
+    return std::system(command.c_str()) == 0 ? S_OK : E_FAIL;
 }
 
 bool InstallIntoSystemDirectory(const std::string& source, const char* installName) {
