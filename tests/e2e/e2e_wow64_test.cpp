@@ -12,10 +12,7 @@
 
 namespace {
 
-bool DesktopIs(LONG width, LONG height) {
-    const SIZE size = DesktopSize();
-    return size.cx == width && size.cy == height;
-}
+bool DesktopIs(LONG width, LONG height) { return DesktopSize().cx == width && DesktopSize().cy == height; }
 
 int VisibleCount(HWND window, std::initializer_list<int> ids) {
     int count = 0;
@@ -27,8 +24,7 @@ std::string ShownRow(HWND window) {
     const int standard = VisibleCount(window, {IDC_640, IDC_800, IDC_1024});
     const int high = VisibleCount(window, {IDC_480_SMALL, IDC_720_SMALL, IDC_1080_SMALL, IDC_480_LARGE,
                                            IDC_720_LARGE, IDC_1080_LARGE});
-    if (standard == 3 && high == 0) return "standard row";
-    return standard == 0 && high == 6 ? "high-definition rows" : "a mix of both rows";
+    return standard == 3 && high == 0 ? "standard row" : standard == 0 && high == 6 ? "high-definition rows" : "a mix";
 }
 
 class Wow64Program : public testing::Test {
@@ -59,11 +55,8 @@ protected:
 // One adapter per vendor, and the ATI library in both calling conventions: a driver exporting
 // GetConfiguration __stdcall pops its three arguments itself, and the answer must be the same.
 TEST_F(Wow64Program, EachVendorShowsItsRowWhicheverConventionAndTheProgramEndsCleanly) {
-    struct Row {
-        const char* scenario;
-        const char* atiLibrary;   // the build of the ATI stand-in, for the ATI rows
-        const char* standinCall;  // the log line that shows the vendor answered
-    };
+    // The scenario, the build of the ATI stand-in (ATI rows), the log line of the vendor's answer.
+    struct Row { const char* scenario; const char* atiLibrary; const char* standinCall; };
     for (const Row& row : {Row{"nvidia-hdmi", nullptr, "nvapi QueryTvOutputInfo"},
                            Row{"intel-component", nullptr, "QueryConnectorType uid=7"},
                            Row{"ati-hdmi", "atipdlxx.dll", "atipdl GetConfiguration 0 8 "},
@@ -72,9 +65,7 @@ TEST_F(Wow64Program, EachVendorShowsItsRowWhicheverConventionAndTheProgramEndsCl
         const AdapterScenario* scenario = FindScenario(row.scenario);
         StandinDrivers drivers;
         ASSERT_TRUE(scenario && SimulateAdapter(drivers, *scenario));
-        if (row.atiLibrary) {
-            ASSERT_TRUE(drivers.InstallAti(row.atiLibrary));
-        }
+        ASSERT_TRUE(!row.atiLibrary || drivers.InstallAti(row.atiLibrary));
         HWND window = Start();
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(ShownRow(window), scenario->view->highDefinitionRow ? "high-definition rows" : "standard row");
