@@ -6,7 +6,8 @@
 
 // The connector query: called with 0, 8 and the address of the answer (2 HDMI, 4 Component,
 // anything else a standard-definition connector). Its result says nothing reliable and is not
-// used.
+// used. Drivers do not agree on the calling convention: call it through CallVendorEntry
+// (vendor_call.h), which suits both.
 using AtiGetConfigurationFn = int(__cdecl*)(int, int, int*);
 
 // The loaded library and its entry points. Only GetConfiguration is called; the other five

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "display/system_library.h"
+#include "display/vendor_call.h"
 
 namespace {
 
@@ -32,7 +33,8 @@ template <typename Function, typename... Args>
 NvAPI_Status Forward(NvApiSlot slot, Args... args) {
     void* address = NvApiFunctionTable[slot].address;
     if (!address) return s_notAvailableStatus;
-    return reinterpret_cast<Function>(address)(args...);
+    // The driver's functions are called so that either calling convention works.
+    return CallVendorEntry<NvAPI_Status>(reinterpret_cast<Function>(address), args...);
 }
 
 // Calls the library's initialise function and hands back its lookup; null when the lookup or
@@ -42,10 +44,10 @@ NvQueryInterfaceFn InitialiseDriver(HMODULE library, bool* driverRan) {
     *driverRan = false;
     const auto lookup = GetProcAddressAs<NvQueryInterfaceFn>(library, "nvapi_QueryInterface");
     if (!lookup) return nullptr;
-    const auto initialise = reinterpret_cast<NvInitializeFn>(lookup(kNvIdInitialize));
+    const auto initialise = reinterpret_cast<NvInitializeFn>(CallVendorEntry<void*>(lookup, kNvIdInitialize));
     if (!initialise) return nullptr;
     *driverRan = true;
-    return initialise() < 0 ? nullptr : lookup;
+    return CallVendorEntry<NvAPI_Status>(initialise) < 0 ? nullptr : lookup;
 }
 
 }  // namespace
@@ -65,7 +67,7 @@ NvAPI_Status __cdecl NvAPI_Initialize() {
     }
     s_library = library;
     s_notAvailableStatus = kNvStatusNotProvided;
-    BindNvApiTable(NvApiFunctionTable, [lookup](uint32_t id) { return lookup(id); });
+    BindNvApiTable(NvApiFunctionTable, [lookup](uint32_t id) { return CallVendorEntry<void*>(lookup, id); });
     return kNvStatusOk;
 }
 

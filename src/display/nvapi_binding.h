@@ -3,7 +3,8 @@
 // function, "nvapi_QueryInterface", that hands out each function by its interface id.
 // Every function here answers with a status until NvAPI_Initialize has succeeded: "not
 // initialised" before, and "not provided" afterwards for a function the driver did not offer.
-// All of them use the C calling convention, as the driver's functions do.
+// They use the C calling convention themselves; the driver's functions, whose convention is
+// not documented, are called so that either convention works (vendor_call.h).
 #include <cstddef>
 #include <cstdint>
 

@@ -5,6 +5,7 @@
 #include "display/ati_pdl.h"
 #include "display/cui_external.h"
 #include "display/nvapi_binding.h"
+#include "display/vendor_call.h"
 #include "main_dialog/tv_setting_dlg.h"
 
 namespace {
@@ -15,7 +16,8 @@ constexpr DWORD kErrorNotWritten = 0xFFFFFFFF;  // any error code but 0 would do
 // ATI: the library's answer, kept unchanged (0 when it wrote nothing); then the library goes.
 void QueryAtiConnector() {
     int answer = static_cast<int>(TvDetection.connector);
-    AtiPdl.GetConfiguration(0, 8, &answer);
+    // Drivers export it in either calling convention (see vendor_call.h).
+    CallVendorEntry<int>(AtiPdl.GetConfiguration, 0, 8, &answer);
     TvDetection.connector = static_cast<TvConnector>(answer);
     FreeAtiPdl(&AtiPdl);
 }

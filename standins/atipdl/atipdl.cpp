@@ -19,7 +19,9 @@
 //
 // The same source is built as atipdlxx.dll with all six exports and as variants that lack
 // some, for the missing-entry-point paths: atipdl_first3.dll exports only the first three
-// names, atipdl_no_<Name>.dll all but that one (see CMakeLists.txt).
+// names, atipdl_no_<Name>.dll all but that one (see CMakeLists.txt). The 32-bit build also
+// makes atipdl_stdcall.dll, whose GetConfiguration pops its own arguments (__stdcall) and is
+// exported under the same plain name: a driver may use either convention.
 #include <type_traits>
 
 #include "common/standin_env.h"
@@ -33,7 +35,13 @@ int __cdecl ATIDL_GetAdapterID() { standin::Log("atipdl ATIDL_GetAdapterID"); re
 int __cdecl ATIDL_DDCBlockAccess() { standin::Log("atipdl ATIDL_DDCBlockAccess"); return 0; }
 int __cdecl ATIDL_DisplayGetDeviceConfig() { standin::Log("atipdl ATIDL_DisplayGetDeviceConfig"); return 0; }
 
-int __cdecl GetConfiguration(int first, int second, int* answer) {
+#if defined(ORVA_ATI_STDCALL)
+#define ORVA_ATI_CONVENTION __stdcall
+#else
+#define ORVA_ATI_CONVENTION __cdecl
+#endif
+
+int ORVA_ATI_CONVENTION GetConfiguration(int first, int second, int* answer) {
     standin::FaultIfAsked("GetConfiguration");
     const int result = static_cast<int>(standin::ReadNumber("ORVA_ATI_RESULT", 0));
     char value[64];
@@ -55,5 +63,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 
 }  // extern "C"
 
-// The program calls the export through exactly this type.
+#if !defined(ORVA_ATI_STDCALL)
+// The program declares the export with exactly this type.
 static_assert(std::is_same_v<decltype(&GetConfiguration), AtiGetConfigurationFn>);
+#endif

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <fstream>
 
 std::string ModuleFolder() {
@@ -11,15 +12,29 @@ std::string ModuleFolder() {
     return folder.substr(0, folder.find_last_of('\\'));
 }
 
+bool DrivesWow64Program() {
+    char value[8] = {};
+    return ::GetEnvironmentVariableA("ORVA_WOW64", value, sizeof value) && value[0] == '1';
+}
+
 std::string StandinPath(const char* fileName) {
-    // Test programs live in build/<preset>/tests/<suite>/.
-    return ModuleFolder() + "\\..\\..\\standins\\" + fileName;
+    // Test programs live in build/<preset>/tests/<suite>/; the 32-bit builds in build/win32/.
+    const char* folder = DrivesWow64Program() ? "\\..\\..\\..\\win32\\standins\\" : "\\..\\..\\standins\\";
+    return ModuleFolder() + folder + fileName;
 }
 
 static std::string SystemPath(const char* name) {
     char folder[MAX_PATH] = {};
-    ::GetSystemDirectoryA(folder, MAX_PATH);
+    if (DrivesWow64Program()) ::GetSystemWow64DirectoryA(folder, MAX_PATH);
+    else ::GetSystemDirectoryA(folder, MAX_PATH);
     return std::string(folder) + "\\" + name;
+}
+
+// The 32-bit regsvr32 (un)registers a 32-bit server, which this 64-bit process cannot load.
+static long RunWow64Regsvr32(const char* installName, bool unregister) {
+    const std::string command = "\"\"" + SystemPath("regsvr32.exe") + "\" /s " + (unregister ? "/u " : "") + "\"" +
+                                SystemPath(installName) + "\"\"";
+    return std::system(command.c_str()) == 0 ? S_OK : E_FAIL;
 }
 
 bool InstallIntoSystemDirectory(const std::string& source, const char* installName) {
@@ -31,6 +46,12 @@ void RemoveFromSystemDirectory(const char* installName) { ::DeleteFileA(SystemPa
 void SetScenario(const char* name, const char* value) { ::SetEnvironmentVariableA(name, value); }
 
 long CallInstalledEntry(const char* installName, const char* entryName) {
+    if (DrivesWow64Program()) {
+        const std::string entry(entryName);
+        if (entry == "DllRegisterServer" || entry == "DllUnregisterServer")
+            return RunWow64Regsvr32(installName, entry == "DllUnregisterServer");
+        return E_NOTIMPL;
+    }
     HMODULE module = ::LoadLibraryA(SystemPath(installName).c_str());
     if (!module) return HRESULT_FROM_WIN32(::GetLastError());
     using Entry = HRESULT(STDAPICALLTYPE*)();

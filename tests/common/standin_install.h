@@ -7,6 +7,11 @@
 
 // The folder of the running test program.
 std::string ModuleFolder();
+// True when this (64-bit) process drives the 32-bit exe in Wine's WoW64 mode (ORVA_WOW64=1):
+// the stand-ins are then the 32-bit builds (build/win32/standins/), installed into the
+// prefix's 32-bit system folder (syswow64), and the Intel object is registered by the 32-bit
+// regsvr32.
+bool DrivesWow64Program();
 // The full Windows path of a stand-in built into build/<preset>/standins/.
 std::string StandinPath(const char* fileName);
 // Copies a file into the system directory under the given name; false when the copy failed.

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "resource.h"
+#include "standin_install.h"
 
 // Unbuffered output: what a test printed is seen even when it hangs and is stopped.
 static const int g_unbuffered = std::setvbuf(stdout, nullptr, _IONBF, 0);
@@ -28,7 +29,13 @@ ProgramUnderTest::~ProgramUnderTest() {
     ::CloseHandle(m_info.hProcess);
 }
 
-bool ProgramUnderTest::Start() { return Start(BuildFolder() + "\\OrvaTvSetting.exe"); }
+std::string ProgramPath() {
+    char exe[MAX_PATH] = {};
+    if (::GetEnvironmentVariableA("ORVA_EXE", exe, sizeof exe)) return exe;
+    return BuildFolder() + (DrivesWow64Program() ? "\\..\\win32\\OrvaTvSetting.exe" : "\\OrvaTvSetting.exe");
+}
+
+bool ProgramUnderTest::Start() { return Start(ProgramPath()); }
 
 bool ProgramUnderTest::Start(const std::string& exe) {
     STARTUPINFOA startup{};

@@ -14,6 +14,9 @@
 std::string DriverFolder();
 // build/<preset>/: the exe lives here; screenshots go to its e2e-screenshots folder.
 std::string BuildFolder();
+// The program the tests start: ORVA_EXE (a Windows path) when set; else the 32-bit build
+// (build/win32/) when driving the 32-bit exe (DrivesWow64Program), else build/<preset>/'s.
+std::string ProgramPath();
 
 class ProgramUnderTest {
 public:
