@@ -12,13 +12,19 @@
 std::shared_ptr<const CBitmap> StoredBitmap(UINT id);
 
 // A holder of a stored image that reads and draws as a CBitmap. It mirrors the store's handle
-// and never deletes it; its own DeleteObject lets go of the reference instead.
-class SharedBitmap : public CBitmap {
+// and never deletes it; its own DeleteObject lets go of the reference instead. It is no CBitmap
+// to its users (the inheritance is not public), so nothing can delete or replace the shared
+// handle through a CBitmap pointer: the bitmap is lent out as const only.
+class SharedBitmap : protected CBitmap {
 public:
     SharedBitmap() = default;
     ~SharedBitmap() override { CGdiObject::Detach(); }
     SharedBitmap(const SharedBitmap&) = delete;
     SharedBitmap& operator=(const SharedBitmap&) = delete;
+
+    using CGdiObject::GetSafeHandle;
+    using CBitmap::operator HBITMAP;
+    const CBitmap& Bitmap() const { return *this; }
 
     // Holds the image (null: none) and lets go of the one held before.
     void Hold(std::shared_ptr<const CBitmap> image);
@@ -26,10 +32,5 @@ public:
     BOOL DeleteObject();
 
 private:
-    // The handle comes from the store only.
-    using CBitmap::Attach;
-    using CBitmap::Detach;
-    using CBitmap::LoadBitmap;
-
     std::shared_ptr<const CBitmap> image_;
 };

@@ -118,7 +118,7 @@ HRGN SkinButton::BuildMaskRegion(const CBitmap& mask) {
 
 void SkinButton::ApplyMask() {
     if (!m_hWnd) return;
-    if (HRGN shape = BuildMaskRegion(maskImage)) {
+    if (HRGN shape = BuildMaskRegion(maskImage.Bitmap())) {
         // From here on the window owns the region and frees it when it replaces it or is destroyed.
         if (SetWindowRgn(shape, TRUE)) {
             region = shape;
@@ -127,7 +127,7 @@ void SkinButton::ApplyMask() {
         }
     }
     if (drawMode == DrawMode::Copy) {
-        const SIZE size = BitmapSize(maskImage);
+        const SIZE size = BitmapSize(maskImage.Bitmap());
         SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
     }
 }
@@ -161,7 +161,7 @@ void SkinButton::DrawItem(LPDRAWITEMSTRUCT item) {
     const UINT state = item->itemState;
 
     if (state & ODS_DISABLED) {
-        DrawImageOrFace(dc, disabledImage, rect);
+        DrawImageOrFace(dc, disabledImage.Bitmap(), rect);
         if (drawEdge) ::DrawEdge(dc, &rect, EDGE_RAISED, BF_RECT);
         // Embossed: a light copy of the caption with a grey one a pixel up and left over it.
         dc.SetTextColor(::GetSysColor(COLOR_BTNHIGHLIGHT));
@@ -173,15 +173,15 @@ void SkinButton::DrawItem(LPDRAWITEMSTRUCT item) {
     }
 
     if ((state & ODS_SELECTED) || checked) {
-        DrawImageOrFace(dc, pressedImage, rect);
+        DrawImageOrFace(dc, pressedImage.Bitmap(), rect);
         ::OffsetRect(&textRect, 1, 1);
         if (drawEdge) ::DrawEdge(dc, &rect, EDGE_SUNKEN, BF_RECT);
     } else {
-        const CBitmap* image = &normalImage;
+        const CBitmap* image = &normalImage.Bitmap();
         if (hover && hoverImage.GetSafeHandle()) {
-            image = &hoverImage;
+            image = &hoverImage.Bitmap();
         } else if ((state & ODS_FOCUS) && focusImage.GetSafeHandle()) {
-            image = &focusImage;
+            image = &focusImage.Bitmap();
         }
         DrawImageOrFace(dc, *image, rect);
         if (drawEdge) ::DrawEdge(dc, &rect, EDGE_RAISED, BF_RECT);

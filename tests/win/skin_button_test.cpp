@@ -457,7 +457,7 @@ TEST_F(SkinButtonTest, OnlyCopyModeTakesTheMasksSizeAndNoMaskLeavesRegionAndSize
 
     // Every id 0: no images, a face-coloured button, region and size as they were.
     button.SetBitmaps(0, 0, 0, 0, 0, 0, 0, 0, 0);
-    for (CBitmap* image : {&button.normalImage, &button.pressedImage, &button.hoverImage, &button.disabledImage,
+    for (SharedBitmap* image : {&button.normalImage, &button.pressedImage, &button.hoverImage, &button.disabledImage,
                            &button.maskImage, &button.focusImage})
         EXPECT_EQ(image->GetSafeHandle(), nullptr);
     EXPECT_TRUE(SamePixels(button.Paint(0, {16, 16}), Pixels(16 * 16, SysColour(COLOR_BTNFACE)), 16));
@@ -482,7 +482,7 @@ TEST_F(SkinButtonTest, OnlyCopyModeTakesTheMasksSizeAndNoMaskLeavesRegionAndSize
 TEST_F(SkinButtonTest, ImagesAreSharedFromTheStoreAndDeletedWhenTheLastHolderLetsGo) {
     EXPECT_TRUE(button.SetBitmaps(kNormal, kPressed, kHover, 0, kFocus, kFaceMask, 0, 0, 0));
     std::vector<HGDIOBJ> first;
-    for (CBitmap* image : {&button.normalImage, &button.pressedImage, &button.hoverImage, &button.disabledImage,
+    for (SharedBitmap* image : {&button.normalImage, &button.pressedImage, &button.hoverImage, &button.disabledImage,
                            &button.maskImage, &button.focusImage}) {
         ASSERT_NE(image->GetSafeHandle(), nullptr);
         first.push_back(image->GetSafeHandle());
@@ -505,7 +505,7 @@ TEST_F(SkinButtonTest, ImagesAreSharedFromTheStoreAndDeletedWhenTheLastHolderLet
     {
         ProbeButton unattached;
         unattached.SetBitmaps(kNormal, kPressed, kHover, 0, kFocus, kFaceMask, 0, 0, 0);
-        for (CBitmap* image : {&unattached.normalImage, &unattached.disabledImage, &unattached.maskImage})
+        for (SharedBitmap* image : {&unattached.normalImage, &unattached.disabledImage, &unattached.maskImage})
             owned.push_back(image->GetSafeHandle());
     }
     for (HGDIOBJ old : owned) EXPECT_EQ(::GetObjectType(old), 0u);
