@@ -42,6 +42,7 @@ BOOL HintDialog::OnInitDialog() {
     // The window owns the region from here on; without a picture there is none.
     SetWindowRgn(m_bmpBackground.BuildRegion(KEY_TOP_LEFT), TRUE);
     m_btnClose.SetBitmaps(kCloseNormal, kClosePressed, kCloseHover, 0, 0, kCloseMask, 0, 0, 0);
+    m_btnClose.SetAccessibleName("Close");  // the picture alone says nothing to a screen reader
     return TRUE;
 }
 
