@@ -177,7 +177,7 @@ private:
 
 }  // namespace
 
-LRESULT AnswerAccessibleObject(HWND window, WPARAM wParam, LPARAM lParam, const CString& name, long role) {
+LRESULT AccessibleName::Answer(HWND window, WPARAM wParam, LPARAM lParam) const {
     if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) return 0;
     const Oleacc* oleacc = LoadOleacc();
     if (!oleacc) return 0;
@@ -187,7 +187,7 @@ LRESULT AnswerAccessibleObject(HWND window, WPARAM wParam, LPARAM lParam, const 
         return 0;
     // Ours from here: the wrapper owns the standard object, and this function owns the wrapper's
     // first reference; the result holds a reference of its own.
-    auto* control = new (std::nothrow) AccessibleControl(window, standard, name, role);
+    auto* control = new (std::nothrow) AccessibleControl(window, standard, m_name, m_role);
     if (!control) {
         standard->Release();
         return 0;
@@ -197,20 +197,18 @@ LRESULT AnswerAccessibleObject(HWND window, WPARAM wParam, LPARAM lParam, const 
     return result > 0 ? result : 0;
 }
 
-void NotifyAccessibleNameChange(HWND window) {
-    ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+void AccessibleName::Set(HWND window, const CString& name) {
+    m_name = name;
+    if (window) ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
 }
 
 BEGIN_MESSAGE_MAP(NamedPicture, CStatic)
     ON_MESSAGE(WM_GETOBJECT, OnGetObject)
 END_MESSAGE_MAP()
 
-void NamedPicture::SetAccessibleName(const CString& name) {
-    accessibleName = name;
-    if (m_hWnd) NotifyAccessibleNameChange(m_hWnd);
-}
+void NamedPicture::SetAccessibleName(const CString& name) { accessibleName.Set(m_hWnd, name); }
 
 LRESULT NamedPicture::OnGetObject(WPARAM wParam, LPARAM lParam) {
-    const LRESULT answer = AnswerAccessibleObject(m_hWnd, wParam, lParam, accessibleName, kRoleGraphic);
+    const LRESULT answer = accessibleName.Answer(m_hWnd, wParam, lParam);
     return answer ? answer : Default();
 }

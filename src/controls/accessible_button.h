@@ -9,13 +9,21 @@
 constexpr long kRolePushButton = 0x2B;  // ROLE_SYSTEM_PUSHBUTTON
 constexpr long kRoleGraphic = 0x28;     // ROLE_SYSTEM_GRAPHIC
 
-// The client object of the window, answered to WM_GETOBJECT: the result to return for it, or
-// 0 when the request is not for the client object or the object cannot be made (the caller then
-// lets the default processing answer). `role` is one of the roles above.
-LRESULT AnswerAccessibleObject(HWND window, WPARAM wParam, LPARAM lParam, const CString& name, long role);
+// The name a screen reader reads for one control, and the control's answer to WM_GETOBJECT.
+class AccessibleName {
+public:
+    explicit AccessibleName(long role) : m_role(role) {}
+    // Keeps the name and tells screen readers it changed, so they ask again.
+    void Set(HWND window, const CString& name);
+    // The client object of the window: the result to return for WM_GETOBJECT, or 0 when the
+    // request is not for the client object or the object cannot be made (the caller then lets
+    // the default processing answer).
+    LRESULT Answer(HWND window, WPARAM wParam, LPARAM lParam) const;
 
-// Tells screen readers that the window's accessible name changed, so they ask again.
-void NotifyAccessibleNameChange(HWND window);
+private:
+    long m_role;  // one of the roles above
+    CString m_name;
+};
 
 // A static picture with a name for screen readers (the logo).
 class NamedPicture : public CStatic {
@@ -27,5 +35,5 @@ protected:
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
 
 private:
-    CString accessibleName;
+    AccessibleName accessibleName{kRoleGraphic};
 };

@@ -137,6 +137,9 @@ BOOL GifPictureCtrl::LoadFromMemory(HGLOBAL block, DWORD size) {
 
     BOOL loaded = FALSE;
     if (frames >= 2) loaded = LoadFrames();
+    // Decided here, while no worker runs: the worker drops frames later, but never one of the
+    // two decoded now, so an animation stays one.
+    m_animated = m_scene->m_frames.size() > 1;
     m_walker.End();
     ::GlobalUnlock(block);
     // One frame: the decoder shows the whole file as it is.
@@ -209,7 +212,7 @@ BOOL GifPictureCtrl::CreateCanvas(int width, int height) {
     return TRUE;
 }
 
-BOOL GifPictureCtrl::HasAnimation() const { return m_gifMode && m_scene->m_frames.size() > 1; }
+BOOL GifPictureCtrl::HasAnimation() const { return m_gifMode && m_animated; }
 
 BOOL GifPictureCtrl::Play() {
     if (!m_canvasReady) return FALSE;
@@ -275,6 +278,7 @@ void GifPictureCtrl::ReleasePictures() {
     m_walker.m_paletteBytes = 0;
     m_canvasReady = FALSE;
     m_gifMode = FALSE;
+    m_animated = FALSE;
 }
 
 // ---- The worker ---------------------------------------------------------------------------

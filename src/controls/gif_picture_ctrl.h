@@ -99,6 +99,7 @@ protected:
     int32_t m_width = 0;  // picture size in pixels
     int32_t m_height = 0;
     BOOL m_gifMode = FALSE;
+    BOOL m_animated = FALSE;  // two frames or more decoded at load
     BOOL m_canvasReady = FALSE;
     HANDLE m_thread = nullptr;  // the worker; closed only here, after waiting for it
     IPicture* m_stillPicture = nullptr;

@@ -415,13 +415,10 @@ void SkinButton::UncheckRadioSiblings() {
 
 // ---- Keyboard and screen readers ----------------------------------------------------------
 
-void SkinButton::SetAccessibleName(const CString& name) {
-    accessibleName = name;
-    if (m_hWnd) NotifyAccessibleNameChange(m_hWnd);
-}
+void SkinButton::SetAccessibleName(const CString& name) { accessibleName.Set(m_hWnd, name); }
 
 LRESULT SkinButton::OnGetObject(WPARAM wParam, LPARAM lParam) {
-    const LRESULT answer = AnswerAccessibleObject(m_hWnd, wParam, lParam, accessibleName, kRolePushButton);
+    const LRESULT answer = accessibleName.Answer(m_hWnd, wParam, lParam);
     return answer ? answer : Default();
 }
 

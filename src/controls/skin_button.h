@@ -5,6 +5,7 @@
 // toggle and radio rules, and a tooltip.
 #include <cstdint>
 
+#include "controls/accessible_button.h"
 #include "controls/image_store.h"
 #include "framework/afxcmn.h"
 #include "framework/afxwin.h"
@@ -115,7 +116,7 @@ private:
     bool ShowsFocusMarks() const;
     // A dark-light-dark ring along the button's edge, seen on light and on dark artwork.
     static void DrawFocusRing(CDC& dc, const RECT& rect);
-    CString accessibleName;
+    AccessibleName accessibleName{kRolePushButton};
     // The focus-mark state last announced to this button; some systems keep none themselves.
     bool focusMarksHidden = false;
     bool focusRing = false;
