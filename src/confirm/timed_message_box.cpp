@@ -6,6 +6,7 @@
 
 std::map<TimedMessageBox::TimerKey, TimedMessageBox*> TimedMessageBox::s_timerMap;
 CCriticalSection TimedMessageBox::s_timerLock;
+thread_local TimedMessageBox* TimedMessageBox::t_pOpening = nullptr;
 
 bool modeAccepted = false;
 
@@ -62,10 +63,35 @@ int TimedMessageBox::Run() {
     m_bShowing = TRUE;
     m_dwStart = ::GetTickCount();
     m_strShown = ComposeCountdownText(m_strText, m_strCountdownFormat, CountdownFirstSeconds(m_dwTimeout));
-    const int result = ::MessageBoxA(m_hWndOwner, m_strShown, m_strCaption, m_nType);
+    const int result = ShowBox();
     m_bShowing = FALSE;
     StopTimer();
     return result;
+}
+
+int TimedMessageBox::ShowBox() {
+    TimedMessageBox* const outer = t_pOpening;  // a box opened inside another box's loop
+    t_pOpening = this;
+    HHOOK hook = ::SetWindowsHookExA(WH_CBT, &TimedMessageBox::CreationHook, nullptr, ::GetCurrentThreadId());
+    const int result = hook ? ::MessageBoxA(m_hWndOwner, m_strShown, m_strCaption, m_nType) : 0;
+    if (hook) ::UnhookWindowsHookEx(hook);
+    t_pOpening = outer;
+    return result;
+}
+
+LRESULT CALLBACK TimedMessageBox::CreationHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && t_pOpening) {
+        const CREATESTRUCTA* created = reinterpret_cast<const CBT_CREATEWNDA*>(lParam)->lpcs;
+        const char* className = created->lpszClass;
+        // The dialog class is the atom 32770, or its name "#32770".
+        const bool dialogClass = IS_INTRESOURCE(className) ? reinterpret_cast<UINT_PTR>(className) == 32770
+                                                           : SameTextNoCase(className, "#32770");
+        if (dialogClass && !(created->style & WS_CHILD)) {
+            t_pOpening->m_hWndBox = reinterpret_cast<HWND>(wParam);
+            t_pOpening = nullptr;
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void TimedMessageBox::DiscardQueuedInput() {
@@ -107,7 +133,7 @@ void TimedMessageBox::OnTick() {
     FindWindows();
     // The timeout needs only the box; the countdown text also needs its text control, which
     // someone else may have changed beyond recognition.
-    if (!m_hWndBox) return;
+    if (!m_hWndBox || !::IsWindow(m_hWndBox)) return;
     const DWORD elapsed = CountdownElapsed(m_dwStart, ::GetTickCount());
     if (!CountdownExpired(m_dwTimeout, elapsed)) {
         if (!m_hWndText) return;
@@ -122,23 +148,10 @@ void TimedMessageBox::OnTick() {
 }
 
 void TimedMessageBox::FindWindows() {
-    if (!m_hWndBox) m_hWndBox = FindBoxWindow();
-    if (!m_hWndBox) return;
+    if (!m_hWndBox || !::IsWindow(m_hWndBox)) return;
     std::vector<HWND> buttonCandidates;
     if (!m_hWndText) m_hWndText = FindTextControl(buttonCandidates);
     if (!m_hWndDefault) m_hWndDefault = FindDefaultButton(buttonCandidates);
-}
-
-HWND TimedMessageBox::FindBoxWindow() const {
-    // The system makes the owner's top-level window the owner of the box; without any owner
-    // the box is an unowned top-level window, and caption and visibility alone identify it.
-    HWND owner = m_hWndOwner ? ::GetAncestor(m_hWndOwner, GA_ROOT) : nullptr;
-    if (m_hWndOwner && !owner) return nullptr;  // the owner is gone, and its box with it
-    for (HWND w = ::GetWindow(::GetDesktopWindow(), GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
-        if (owner && !AfxIsDescendant(owner, w)) continue;
-        if (::IsWindowVisible(w) && SameTextNoCase(WindowText(w), m_strCaption)) return w;
-    }
-    return nullptr;
 }
 
 HWND TimedMessageBox::FindTextControl(std::vector<HWND>& buttonCandidates) const {

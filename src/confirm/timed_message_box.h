@@ -2,10 +2,11 @@
 // A standard message box that counts down the seconds left in its own text and, when the time
 // is up, presses a chosen button by itself.
 //
-// The box is the system's own MessageBoxA dialog, unchanged. A one-second thread timer finds
-// the box among the top-level windows (by owner, visibility and caption), then its text control
-// (a "STATIC" that shows the text we gave), rewrites that text every second and, at the end,
-// posts the button's command to the box. The timer callback runs inside the box's modal loop.
+// The box is the system's own MessageBoxA dialog, unchanged. A hook on the asking thread takes the
+// handle of the box as the system creates it, so the countdown never mistakes another window of
+// the same caption for its own. A one-second thread timer finds the box's text control (a
+// "STATIC" that shows the text we gave), rewrites that text every second and, at the end, posts
+// the button's command to the box. The timer callback runs inside the box's modal loop.
 #include <map>
 #include <utility>
 #include <vector>
@@ -27,6 +28,9 @@ public:
 
     // The timer callback: finds the box by its timer id and lets it tick.
     static void CALLBACK TimerProc(HWND hWnd, UINT nMsg, UINT_PTR nIDEvent, DWORD dwTime);
+    // The creation hook: hands the first top-level dialog the thread creates to the box that is
+    // being opened.
+    static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
 
     virtual ~TimedMessageBox();
     TimedMessageBox(const TimedMessageBox&) = delete;
@@ -48,13 +52,17 @@ private:
     static void DiscardQueuedInput();
     void StopTimer();
     void OnTick();
+    // Shows the system's box, taking its handle as it is created.
+    int ShowBox();
     void FindWindows();
-    HWND FindBoxWindow() const;
     HWND FindTextControl(std::vector<HWND>& buttonCandidates) const;
     HWND FindDefaultButton(const std::vector<HWND>& buttonCandidates);
 
+    // The box being opened on this thread, waiting for its window.
+    static thread_local TimedMessageBox* t_pOpening;
+
     HWND m_hWndOwner = nullptr;
-    HWND m_hWndBox = nullptr;
+    HWND m_hWndBox = nullptr;  // from its creation; never searched for
     HWND m_hWndText = nullptr;
     HWND m_hWndDefault = nullptr;
     CString m_strText;

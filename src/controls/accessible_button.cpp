@@ -161,7 +161,9 @@ private:
         DWORD state = 0;
         if (!::IsWindowVisible(window_)) state |= STATE_SYSTEM_INVISIBLE;
         if (role_ != ROLE_SYSTEM_PUSHBUTTON) return state | STATE_SYSTEM_READONLY;
-        if (!::IsWindowEnabled(window_)) return state | STATE_SYSTEM_UNAVAILABLE;
+        // A control of a disabled window (its dialog while a question is up) cannot be used either.
+        if (!::IsWindowEnabled(window_) || !::IsWindowEnabled(::GetAncestor(window_, GA_ROOT)))
+            return state | STATE_SYSTEM_UNAVAILABLE;
         state |= STATE_SYSTEM_FOCUSABLE;
         if (::GetFocus() == window_) state |= STATE_SYSTEM_FOCUSED;
         if (::SendMessageA(window_, BM_GETSTATE, 0, 0) & BST_PUSHED) state |= STATE_SYSTEM_PRESSED;

@@ -2,10 +2,13 @@
 // Desktop display modes: the record the program keeps, the request it builds, and the choices
 // it makes over the modes the display driver lists. Written over any record with the display
 // settings' member names, so the logic is the same for the system's records and for tests.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 struct DisplayMode {
     uint32_t bitsPerPixel = 0;
@@ -60,18 +63,38 @@ const DevMode* FindListedMode(const DevMode* modes, size_t count, uint32_t width
     return nullptr;
 }
 
-// The refresh rate at which to bring the saved size back after an unconfirmed switch: the rate
-// the desktop had before the switch when the driver lists the size at it; else the preferred
-// rate when listed; else that of the listed 32-bit mode of the size with the lowest mode number.
-// When the size is not listed at all, the preferred rate, which then finds nothing.
+// The listed modes that bring the saved mode back, best first: the saved mode exactly (its depth,
+// size and rate); then the 32-bit modes of its size at the rate it had, at the preferred rate,
+// and at every other listed rate in mode-number order. Each listed record comes once; none when
+// the driver does not list the size.
 template <class DevMode>
-uint32_t ChooseRevertFrequency(const DevMode* modes, size_t count, const DisplayMode& saved, uint32_t preferred) {
-    if (FindListedMode(modes, count, saved.width, saved.height, saved.frequency)) return saved.frequency;
-    if (FindListedMode(modes, count, saved.width, saved.height, preferred)) return preferred;
+std::vector<const DevMode*> RevertCandidates(const DevMode* modes, size_t count, const DisplayMode& saved,
+                                             uint32_t preferred) {
+    std::vector<const DevMode*> chosen;
+    auto add = [&chosen](const DevMode* mode) {
+        if (mode && std::find(chosen.begin(), chosen.end(), mode) == chosen.end()) chosen.push_back(mode);
+    };
     for (size_t n = 0; n < count; ++n) {
-        if (IsDesktopModeOfSize(modes[n], saved.width, saved.height)) return modes[n].dmDisplayFrequency;
+        const DevMode& m = modes[n];
+        if (m.dmBitsPerPel == saved.bitsPerPixel && m.dmPelsWidth == saved.width && m.dmPelsHeight == saved.height &&
+            m.dmDisplayFrequency == saved.frequency) {
+            add(&m);
+            break;
+        }
     }
-    return preferred;
+    add(FindListedMode(modes, count, saved.width, saved.height, saved.frequency));
+    add(FindListedMode(modes, count, saved.width, saved.height, preferred));
+    for (size_t n = 0; n < count; ++n) {
+        if (IsDesktopModeOfSize(modes[n], saved.width, saved.height)) add(&modes[n]);
+    }
+    return chosen;
+}
+
+// How a mode reads in the program's messages: "1280 x 720 at 60 Hz"; a rate of 0 is left out.
+inline std::string DescribeMode(uint32_t width, uint32_t height, uint32_t frequency) {
+    std::string text = std::to_string(width) + " x " + std::to_string(height);
+    if (frequency) text += " at " + std::to_string(frequency) + " Hz";
+    return text;
 }
 
 // The mode to come back to, from the display settings' reading of the current mode (physical

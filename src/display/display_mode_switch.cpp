@@ -83,9 +83,9 @@ LONG TvSettingDlg::ApplyDesktopMode(DWORD width, DWORD height, DWORD frequency) 
     return 0;
 }
 
-void TvSettingDlg::StoreAppliedMode() {
+LONG TvSettingDlg::StoreAppliedMode() {
     // Stores what is on the screen now without switching again.
-    ::ChangeDisplaySettingsExA(nullptr, &m_modeApplied, nullptr, CDS_UPDATEREGISTRY | CDS_NORESET, nullptr);
+    return ::ChangeDisplaySettingsExA(nullptr, &m_modeApplied, nullptr, CDS_UPDATEREGISTRY | CDS_NORESET, nullptr);
 }
 
 bool IsDesktopModeListed(uint32_t width, uint32_t height, uint32_t frequency) {

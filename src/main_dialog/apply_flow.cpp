@@ -1,6 +1,7 @@
 // The resolution commands and the apply flow behind them: switch the desktop, ask "Accept Now ?"
 // with a countdown, and bring the old size back when nobody answers in time.
 #include <memory>
+#include <string>
 
 #include "confirm/timed_message_box.h"
 #include "display/display_mode_switch.h"
@@ -17,34 +18,80 @@ constexpr DWORD kTvParameterPauseMs = 3000;
 }  // namespace
 
 void TvSettingDlg::OnOK() {
-    DisplayMode saved;
+    if (RefuseWhileSwitching()) return;
     const std::optional<ModeRequest> request = LookUpModeRequest(m_strMode, m_strVariant, TvDetection.vendor);
-    // No resolution chosen yet, a name this adapter has no size for, or nothing known to come
-    // back to: switch nothing, but say so.
-    if (!request || !SaveCurrentMode(saved)) {
+    // No resolution chosen yet, or a name this adapter has no size for: switch nothing, but say so.
+    if (!request) {
+        ::MessageBeep(MB_ICONWARNING);
+        return;
+    }
+    m_bSwitching = true;
+    SwitchAndAsk(*request);
+    m_bSwitching = false;
+}
+
+bool TvSettingDlg::RefuseWhileSwitching() const {
+    // A screen reader's press, voice control or any program can post a command while the
+    // question is up; a second switch then would answer, store or revert the wrong mode.
+    if (!m_bSwitching) return false;
+    ::MessageBeep(MB_ICONWARNING);
+    return true;
+}
+
+void TvSettingDlg::SwitchAndAsk(const ModeRequest& request) {
+    DisplayMode saved;
+    if (!SaveCurrentMode(saved)) {  // nothing known to come back to
         ::MessageBeep(MB_ICONWARNING);
         return;
     }
     // The TV format changes only for a desktop mode that will follow it.
-    if (request->tvUpdate != TvFormatUpdate::None &&
-        IsDesktopModeListed(request->width, request->height, request->frequency))
-        RunTvParameterUpdate(request->tvUpdate);
+    if (request.tvUpdate != TvFormatUpdate::None && IsDesktopModeListed(request.width, request.height, request.frequency))
+        RunTvParameterUpdate(request.tvUpdate);
     RECT placeBefore;
     GetWindowRect(&placeBefore);
-    ApplyDesktopMode(request->width, request->height, request->frequency);
+    ApplyDesktopMode(request.width, request.height, request.frequency);
     if (!listedModeApplied) {
         RestoreTvParameters();  // the desktop did not follow: the TV goes back to what it showed
         return;
     }
     ConfirmWithTimeout(kConfirmCaption, kConfirmTimeoutMs, m_hWnd);
     if (modeAccepted) {
-        StoreAppliedMode();
-        m_tvParametersAsRead.clear();
+        KeepAcceptedMode();
         return;
     }
+    const bool tvRetuned = !m_tvParametersAsRead.empty();
     RestoreTvParameters();
-    RevertDesktopMode(saved);
-    ReturnTo(placeBefore);
+    if (RevertDesktopMode(saved) != Reverted::Nothing) {
+        ReturnTo(placeBefore);
+        return;
+    }
+    // The unconfirmed mode stays on the screen: the TV gets back the format that goes with it.
+    if (tvRetuned) {
+        RunTvParameterUpdate(request.tvUpdate);
+        m_tvParametersAsRead.clear();
+    }
+    ReportModeNotReverted();
+}
+
+void TvSettingDlg::KeepAcceptedMode() {
+    const bool tvRetuned = !m_tvParametersAsRead.empty();
+    m_tvParametersAsRead.clear();
+    if (StoreAppliedMode() == DISP_CHANGE_SUCCESSFUL) return;
+    // A locked-down account may switch but not store: the user is to know it will not last.
+    std::string text =
+        "The new resolution stays for now, but Windows did not store it: the previous resolution comes back at "
+        "the next log-on.";
+    if (tvRetuned) text += "\nThe TV format set for it may stay: choose the resolution again after the log-on.";
+    AfxMessageBox(text.c_str());
+}
+
+void TvSettingDlg::ReportModeNotReverted() {
+    std::string text = "The previous resolution could not be brought back";
+    DisplayMode onScreen;
+    if (GetSettingsCurrentMode(onScreen))
+        text += ": the screen stays at " + DescribeMode(onScreen.width, onScreen.height, onScreen.frequency);
+    text += ".\nChoose another resolution here, or in the display settings of Windows.";
+    AfxMessageBox(text.c_str());
 }
 
 bool TvSettingDlg::SaveCurrentMode(DisplayMode& saved) {
@@ -69,10 +116,18 @@ void TvSettingDlg::RestoreTvParameters() {
     ::Sleep(kTvParameterPauseMs);
 }
 
-void TvSettingDlg::RevertDesktopMode(const DisplayMode& saved) {
-    const uint32_t preferred = RevertFrequency(m_strMode, saved.width);
+TvSettingDlg::Reverted TvSettingDlg::RevertDesktopMode(const DisplayMode& saved) {
     const DisplayModeList modes = ReadDisplayModes();
-    ApplyDesktopMode(saved.width, saved.height, ChooseRevertFrequency(modes.records.get(), modes.count, saved, preferred));
+    const uint32_t preferred = RevertFrequency(m_strMode, saved.width);
+    for (const DEVMODEA* candidate : RevertCandidates(modes.records.get(), modes.count, saved, preferred)) {
+        DEVMODEA request = *candidate;
+        if (::ChangeDisplaySettingsExA(nullptr, &request, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL)
+            return Reverted::SavedMode;
+    }
+    // No record given: the system goes back to the mode it has stored, the last one accepted.
+    if (::ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL)
+        return Reverted::StoredMode;
+    return Reverted::Nothing;
 }
 
 void TvSettingDlg::ReturnTo(const RECT& place) {
@@ -84,11 +139,13 @@ void TvSettingDlg::ReturnTo(const RECT& place) {
 }
 
 void TvSettingDlg::ApplyMode(const char* mode) {
+    if (RefuseWhileSwitching()) return;  // before the name changes: the running switch reads it
     m_strMode = mode;
     OnOK();
 }
 
 void TvSettingDlg::ApplyHdMode(HdLines lines, const char* variant) {
+    if (RefuseWhileSwitching()) return;
     if (const char* mode = HdModeChoice(TvDetection, lines)) m_strMode = mode;
     m_strVariant = variant;
     OnOK();

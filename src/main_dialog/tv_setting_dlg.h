@@ -73,15 +73,30 @@ protected:
     // shows where the TV format is enabled. The system's answer when a listed mode was handed to
     // it, else 0. A switch that cannot be made gives the warning sound.
     LONG ApplyDesktopMode(DWORD width, DWORD height, DWORD frequency);
-    // Stores the mode the last ApplyDesktopMode switched to, so that it stays after a restart.
-    void StoreAppliedMode();
+    // Stores the mode the last ApplyDesktopMode switched to, so that it stays after a restart;
+    // the system's answer.
+    LONG StoreAppliedMode();
 
 private:
+    // What a revert brought back: the saved mode, the mode last stored (the last one the user
+    // accepted), or nothing, leaving the unconfirmed mode on the screen.
+    enum class Reverted { SavedMode, StoredMode, Nothing };
+
     void ShowFormatHint();
+    // True, with the warning sound, while a switch runs: from its start until its answer is
+    // handled and any revert is done, no other switch may start, whatever sends the command.
+    bool RefuseWhileSwitching() const;
+    // The apply flow proper, for one chosen mode.
+    void SwitchAndAsk(const ModeRequest& request);
     // The mode to come back to; false when it cannot be read at all.
     static bool SaveCurrentMode(DisplayMode& saved);
-    // Brings the saved size back after a switch nobody confirmed, at a rate the driver lists.
-    void RevertDesktopMode(const DisplayMode& saved);
+    // Brings the saved mode back after a switch nobody confirmed: exactly, else its size at a rate
+    // the driver lists, else the stored mode. Never a temporary try, never the format hint.
+    Reverted RevertDesktopMode(const DisplayMode& saved);
+    // The user accepted: stores the mode, and says so when the system would not store it.
+    void KeepAcceptedMode();
+    // Tells that the unconfirmed mode stays on the screen, which mode that is, and where to change it.
+    void ReportModeNotReverted();
     void RunTvParameterUpdate(TvFormatUpdate update);
     // Writes the TV parameters back as the driver gave them before the update, and pauses as the
     // update did; nothing when no update read them.
@@ -135,6 +150,8 @@ private:
     // Frame members, in their order of construction.
     CString m_strMode;
     CString m_strVariant;
+    // True from the start of a switch until its answer is handled and any revert is done.
+    bool m_bSwitching = false;
     HICON m_hIcon = nullptr;
     // The listed mode the last successful switch set, for storing once the user accepts it.
     DEVMODEA m_modeApplied{};

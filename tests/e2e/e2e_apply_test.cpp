@@ -19,16 +19,6 @@ bool DesktopIs(LONG width, LONG height) {
     return size.cx == width && size.cy == height;
 }
 
-// The mode the system has stored for the next start, read while the program still runs (Wine
-// may undo a process's display changes when it ends).
-std::string StoredMode() {
-    DEVMODEA mode{};
-    mode.dmSize = sizeof mode;
-    if (!::EnumDisplaySettingsA(nullptr, ENUM_REGISTRY_SETTINGS, &mode)) return "none";
-    return std::to_string(mode.dmPelsWidth) + "x" + std::to_string(mode.dmPelsHeight);
-}
-
-
 class ApplyFlow : public testing::Test {
 protected:
     bool Start() {

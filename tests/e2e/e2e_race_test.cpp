@@ -126,4 +126,45 @@ TEST_F(Races, EscapeDuringTheCountdownAnswersTheBoxAndTheChosenModeStays) {
     }
 }
 
+// A press that arrives while "Accept Now ?" is up, by any path, switches nothing: a screen reader
+// reads the buttons as unavailable and cannot press them, and posted commands are refused. The
+// one question's answer decides what stays and what is stored.
+TEST_F(Races, NoSecondSwitchStartsWhileTheQuestionIsUp) {
+    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
+    ASSERT_TRUE(m_drivers.InstallNvapi());
+    m_drivers.Scenario("ORVA_NV_CONNECTOR", "97");
+    ProgramUnderTest program;
+    HWND window = StartAndWaitForMainWindow(program);
+    ASSERT_NE(window, nullptr);
+    HWND button480 = ::GetDlgItem(window, IDC_480_SMALL);
+    auto questions = [&program] {
+        const std::vector<HWND> shown = program.TopLevelWindows();
+        return std::count_if(shown.begin(), shown.end(), [](HWND w) { return WindowText(w) == "Accept Now ?"; });
+    };
+    ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_720_SMALL, BN_CLICKED), 0);
+    HWND box = program.WaitForWindow(kDialogClass, "Accept Now ?", 10000);
+    ASSERT_NE(box, nullptr);
+
+    const ScreenReaderView underTheQuestion = ReadAsScreenReader(button480, true);
+    EXPECT_NE(underTheQuestion.state & STATE_SYSTEM_UNAVAILABLE, 0) << underTheQuestion.state;
+    EXPECT_TRUE(FAILED(underTheQuestion.pressed)) << "the screen reader's press is refused";
+    ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_480_SMALL, BN_CLICKED), 0);
+    ::PostMessageA(button480, BM_CLICK, 0, 0);
+    ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    Settle(2500);
+    EXPECT_EQ(questions(), 1);
+    EXPECT_EQ(DesktopSize().cx, 1280);
+    EXPECT_EQ(StoredMode(), "1920x1080");
+
+    ::SetForegroundWindow(box);
+    Settle(200);
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitUntil([box] { return !::IsWindowVisible(box); }, 3000));
+    EXPECT_EQ(program.WaitForWindow(kDialogClass, "Accept Now ?", 2500), nullptr) << "no press was queued";
+    EXPECT_EQ(DesktopSize().cx, 1280);
+    EXPECT_EQ(StoredMode(), "1280x720");
+    EXPECT_EQ(ReadAsScreenReader(button480, false).state & STATE_SYSTEM_UNAVAILABLE, 0) << "usable again";
+    ::CoUninitialize();
+}
+
 }  // namespace

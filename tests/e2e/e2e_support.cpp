@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <string>
+
+#include <oleacc.h>
 
 #include "resource.h"
 #include "standin_install.h"
@@ -237,6 +240,29 @@ SIZE DesktopSize() {
     mode.dmSize = sizeof mode;
     if (!::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return SIZE{0, 0};
     return SIZE{static_cast<LONG>(mode.dmPelsWidth), static_cast<LONG>(mode.dmPelsHeight)};
+}
+
+std::string StoredMode() {
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    if (!::EnumDisplaySettingsA(nullptr, ENUM_REGISTRY_SETTINGS, &mode)) return "none";
+    return std::to_string(mode.dmPelsWidth) + "x" + std::to_string(mode.dmPelsHeight);
+}
+
+ScreenReaderView ReadAsScreenReader(HWND control, bool press) {
+    // Spelled out: a static mingw link gives a wrong IID_IAccessible.
+    constexpr IID kIID_IAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+    ScreenReaderView view;
+    IAccessible* object = nullptr;
+    if (FAILED(::AccessibleObjectFromWindow(control, OBJID_CLIENT, kIID_IAccessible, reinterpret_cast<void**>(&object))))
+        return view;
+    VARIANT self{}, state{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    if (SUCCEEDED(object->get_accState(self, &state))) view.state = state.lVal;
+    if (press) view.pressed = object->accDoDefaultAction(self);
+    object->Release();
+    return view;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {

@@ -118,5 +118,18 @@ SIZE DesktopSize();
 RECT WindowRect(HWND window);
 // True when the whole window lies on the desktop.
 bool WhollyOnDesktop(HWND window);
+// The mode the system has stored for the next start, as "1920x1080"; read it while the program
+// still runs (Wine may undo a process's display changes when it ends).
+std::string StoredMode();
+
+// What a screen reader finds on a control through oleacc (in a thread that has called
+// CoInitialize): its state bits (-1: no object), and, when it pressed the control, the answer
+// of the default action.
+struct ScreenReaderView {
+    LONG state = -1;
+    HRESULT pressed = E_FAIL;
+};
+ScreenReaderView ReadAsScreenReader(HWND control, bool press);
+
 // Waits until the condition holds or the time is up; the condition's last answer.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);

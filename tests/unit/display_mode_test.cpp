@@ -91,22 +91,31 @@ TEST(RevertRule, PreferredRateThenTheOldRateThenAnyListedRateOfTheSize) {
     EXPECT_EQ(RevertFrequency("720i/720p-H", 1281), 30u);
     EXPECT_EQ(RevertFrequency("480i/480p", 1920), 30u);
 
+    // The records tried, by their place in the list, for a saved mode of 1920 x 1080.
     struct Case {
         std::vector<FakeDevMode> list;
-        uint32_t savedHz, preferred, expected;
+        uint32_t savedBits, savedHz, preferred;
+        std::vector<int> tried;
     };
     const Case cases[] = {
-        {{Listed(32, 1920, 1080, 60), Listed(32, 1920, 1080, 30)}, 60, 30, 60},   // the rate it had comes first
-        {{Listed(32, 1920, 1080, 60), Listed(32, 1920, 1080, 30)}, 75, 30, 30},   // else the preferred rate
-        {{Listed(32, 1920, 1080, 60), Listed(32, 1920, 1080, 75)}, 75, 30, 75},
-        {{Listed(16, 1920, 1080, 50), Listed(32, 1920, 1080, 60), Listed(32, 1920, 1080, 50)}, 75, 30, 60},
-        {{Listed(32, 1920, 1200, 30), Listed(16, 1920, 1080, 30)}, 75, 30, 30},   // size not listed: as asked
-        {{}, 75, 60, 60},
+        {{Listed(32, 1920, 1080, 60), Listed(32, 1920, 1080, 30)}, 32, 60, 30, {0, 1}},  // the rate it had first
+        {{Listed(32, 1920, 1080, 60), Listed(32, 1920, 1080, 30)}, 32, 75, 30, {1, 0}},  // else the preferred rate
+        {{Listed(32, 1920, 1080, 60), Listed(32, 1920, 1080, 75)}, 32, 75, 30, {1, 0}},
+        {{Listed(16, 1920, 1080, 50), Listed(32, 1920, 1080, 60), Listed(32, 1920, 1080, 50)}, 32, 75, 30, {1, 2}},
+        // The depth it had comes back too, before any 32-bit mode.
+        {{Listed(32, 1920, 1080, 60), Listed(16, 1920, 1080, 60)}, 16, 60, 30, {1, 0}},
+        {{Listed(32, 1920, 1200, 30), Listed(16, 1920, 1080, 30)}, 32, 75, 30, {}},  // size not listed: nothing
+        {{}, 32, 75, 60, {}},
     };
     for (const Case& c : cases) {
-        const DisplayMode saved{32, 1920, 1080, c.savedHz};
-        EXPECT_EQ(ChooseRevertFrequency(c.list.data(), c.list.size(), saved, c.preferred), c.expected);
+        const DisplayMode saved{c.savedBits, 1920, 1080, c.savedHz};
+        std::vector<int> tried;
+        for (const FakeDevMode* mode : RevertCandidates(c.list.data(), c.list.size(), saved, c.preferred))
+            tried.push_back(static_cast<int>(mode - c.list.data()));
+        EXPECT_EQ(tried, c.tried) << "saved " << c.savedBits << " bits at " << c.savedHz << " Hz";
     }
+    EXPECT_EQ(DescribeMode(1280, 720, 60), "1280 x 720 at 60 Hz");
+    EXPECT_EQ(DescribeMode(640, 480, 0), "640 x 480");
 }
 
 TEST(RevertRule, TheSavedModeIsThePhysicalOneWhenTheSettingsCanSay) {

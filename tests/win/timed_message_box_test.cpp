@@ -432,6 +432,20 @@ TEST_F(TimedBoxTest, TwoBoxesAtOnceCountDownIndependently) {
     EXPECT_GE(firstChangesMeanwhile, 1);
 }
 
+// A second box of the same caption and owner opens before the first one's first tick: each
+// countdown still presses only the box it opened itself.
+TEST_F(TimedBoxTest, ABoxOfTheSameCaptionOpenedMeanwhileIsNotTakenForItsOwn) {
+    BoxWatcher watcher({"Same"}, 12000);
+    DWORD secondEndMs = 0;
+    watcher.At(200, [&] {
+        TimedMessageBox::Show(MB_OK, "Two", "Same", 6000, IDOK, kCountdown, owner);
+        secondEndMs = watcher.Elapsed();
+    });
+    TimedMessageBox::Show(MB_OK, "One", "Same", 3000, IDOK, kCountdown, owner);
+    EXPECT_GE(secondEndMs, 6000u) << "the first box's timeout pressed the second box";
+    EXPECT_FALSE(watcher.Rescued()) << "the first box never ended by itself";
+}
+
 TEST_F(TimedBoxTest, BoxesOnTwoThreadsEachCountDownAndTimeOut) {
     // Both threads' timers may get the same id; each box must still tick on its own thread.
     BoxWatcher watcher({"Main thread", "Other thread"}, 8000);
