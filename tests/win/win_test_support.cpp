@@ -85,7 +85,10 @@ RECT ControlRect(HWND dialog, int id) {
 
 MessageBoxWatcher* MessageBoxWatcher::s_current = nullptr;
 
-MessageBoxWatcher::MessageBoxWatcher() : m_timer(::SetTimer(nullptr, 0, 50, OnTick)) { s_current = this; }
+MessageBoxWatcher::MessageBoxWatcher(std::string leaveAlone)
+    : m_timer(::SetTimer(nullptr, 0, 50, OnTick)), m_leaveAlone(std::move(leaveAlone)) {
+    s_current = this;
+}
 
 MessageBoxWatcher::~MessageBoxWatcher() {
     ::KillTimer(nullptr, m_timer);
@@ -124,6 +127,7 @@ BOOL CALLBACK MessageBoxWatcher::AnswerBox(HWND window, LPARAM) {
     char caption[256] = {}, text[512] = {};
     ::GetWindowTextA(window, caption, sizeof caption);
     ::GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+    if (!s_current->m_leaveAlone.empty() && s_current->m_leaveAlone == caption) return TRUE;
     s_current->m_boxes.push_back({caption, text, ::GetWindow(window, GW_OWNER)});
     answered.push_back(window);
     ::PostMessageA(window, WM_COMMAND, IDOK, 0);

@@ -49,10 +49,11 @@ struct BoxSeen {
 // While it exists, answers every message box this thread shows: records its caption, text and
 // owner in the order the boxes appeared, and presses OK. It works from a thread timer, which
 // fires inside a box's own modal loop (or while the thread pumps messages). The program's own
-// dialogs are left alone. One watcher at a time.
+// dialogs are left alone, and so are boxes of the caption given to leave alone. One watcher at a
+// time.
 class MessageBoxWatcher {
 public:
-    MessageBoxWatcher();
+    explicit MessageBoxWatcher(std::string leaveAlone = "");
     ~MessageBoxWatcher();
     MessageBoxWatcher(const MessageBoxWatcher&) = delete;
     MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
@@ -70,6 +71,7 @@ private:
     UINT_PTR m_timer = 0;
     std::vector<BoxSeen> m_boxes;
     size_t m_taken = 0;
+    std::string m_leaveAlone;
     std::vector<HWND> m_answered;  // boxes already pressed, which may stay visible for a moment
 };
 
