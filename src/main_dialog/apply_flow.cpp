@@ -22,7 +22,7 @@ void TvSettingDlg::OnOK() {
     // No resolution chosen yet, a name this adapter has no size for, or nothing known to come
     // back to: switch nothing, but say so.
     if (!request || !SaveCurrentMode(saved)) {
-        ::MessageBeep(MB_ICONWARNING);
+        TellRefusal(SwitchRefusal::NothingToSwitch);
         return;
     }
     // The TV format changes only for a desktop mode that will follow it.

@@ -5,6 +5,7 @@
 
 #include "controls/accessible_button.h"
 #include "controls/gif_picture_ctrl.h"
+#include "controls/notice_balloon.h"
 #include "controls/shaped_bitmap.h"
 #include "controls/skin_button.h"
 #include "framework/afxwin.h"
@@ -76,6 +77,12 @@ protected:
     // Stores the mode the last ApplyDesktopMode switched to, so that it stays after a restart.
     void StoreAppliedMode();
 
+    // Why a press switched nothing.
+    enum class SwitchRefusal { NothingToSwitch, NotListed, DriverRefused };
+    // Gives the warning sound and, beside the button pressed, a short message saying why
+    // (for a mode: its size and rate), which goes by itself after a few seconds.
+    void TellRefusal(SwitchRefusal why, DWORD width = 0, DWORD height = 0, DWORD frequency = 0);
+
 private:
     void ShowFormatHint();
     // The mode to come back to; false when it cannot be read at all.
@@ -111,8 +118,12 @@ private:
     void PrepareKeyboardAccess();
     // With the user's keyboard cues off, no focus marks until a key moves the focus.
     void HideFocusMarksUntilKeyboardUse();
-    // The names a screen reader reads for the buttons in this view.
+    // The names a screen reader reads for the buttons in this view, and the window's description.
     void NameButtons(ConnectorView view);
+    // An arrow key on a button: the control the focus goes to (WM_SKIN_ARROW_KEY).
+    LRESULT OnArrowKey(WPARAM key, LPARAM button);
+    // The window's accessible object, which tells the connector detected.
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
 
     // Skin members, in their order of construction; they come before the frame's members, except
     // the background, which comes last. Members are destroyed in the reverse order.
@@ -153,4 +164,11 @@ private:
     ShapedBitmap m_bmpBackground;
     // The logo, named for screen readers.
     NamedPicture m_logo;
+    // What a screen reader learns of the window itself: its description.
+    AccessibleName m_accessible{0};
+    // The column the arrow keys keep for Down from the close button; at first the last one,
+    // which lies under it.
+    size_t m_arrowColumn = SIZE_MAX;
+    // The message shown when a press switches nothing.
+    NoticeBalloon m_refusalNotice;
 };

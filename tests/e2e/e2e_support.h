@@ -118,5 +118,15 @@ SIZE DesktopSize();
 RECT WindowRect(HWND window);
 // True when the whole window lies on the desktop.
 bool WhollyOnDesktop(HWND window);
+// The window's client object as another process reads it through oleacc (a screen reader's
+// view); the caller has initialised COM. Empty, with role 0, when there is none.
+struct AccessibleView {
+    std::string name;
+    long role = 0;
+    long state = 0;
+    std::string description;
+};
+AccessibleView ReadAccessible(HWND window);
+
 // Waits until the condition holds or the time is up; the condition's last answer.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
