@@ -18,12 +18,26 @@ UINT PictureFor(int screenshot) {
     return 0;
 }
 
+// The heading and the numbered steps each picture shows, in the words drawn into it.
+constexpr const char* kTitle = "Your TV can show HD formats";
+
+const char* StepsFor(int screenshot) {
+    if (screenshot == HintDialog::kHdmiScreenshot)
+        return "To turn them on: 1. Open the driver's display settings. 2. Pick the HDMI display, then HDTV "
+               "Support. 3. Tick the formats you want to add. 4. Click Apply, then choose here.";
+    if (screenshot == HintDialog::kComponentScreenshot)
+        return "To turn them on: 1. Open the driver's display settings. 2. Go to its Component Video page. "
+               "3. Tick the formats your TV supports. 4. Click Apply, then choose here.";
+    return "";
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(HintDialog, CDialog)
     ON_WM_PAINT()
     ON_WM_LBUTTONDOWN()
     ON_WM_CTLCOLOR()
+    ON_MESSAGE(WM_GETOBJECT, OnGetObject)
 END_MESSAGE_MAP()
 
 HintDialog::HintDialog(CWnd* pParent) : CDialog(IDD_HINT, pParent) {}
@@ -43,6 +57,9 @@ BOOL HintDialog::OnInitDialog() {
     SetWindowRgn(m_bmpBackground.BuildRegion(KEY_TOP_LEFT), TRUE);
     m_btnClose.SetBitmaps(kCloseNormal, kClosePressed, kCloseHover, 0, 0, kCloseMask, 0, 0, 0);
     m_btnClose.SetAccessibleName("Close");  // the picture alone says nothing to a screen reader
+    // Captionless: the title is only what a screen reader reads as the popup's name.
+    if (PictureFor(m_nScreenshot)) SetWindowText(kTitle);
+    m_accessible.SetDescription(m_hWnd, StepsFor(m_nScreenshot));
     return TRUE;
 }
 
@@ -75,6 +92,11 @@ HBRUSH HintDialog::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
     }
     if (m_fontControls.GetSafeHandle()) pDC->SelectObject(m_fontControls);
     return brush;
+}
+
+LRESULT HintDialog::OnGetObject(WPARAM wParam, LPARAM lParam) {
+    const LRESULT answer = m_accessible.Answer(m_hWnd, wParam, lParam);
+    return answer ? answer : Default();
 }
 
 void HintDialog::OnOK() { CDialog::OnOK(); }

@@ -32,10 +32,13 @@ protected:
     void OnPaint();
     void OnLButtonDown(UINT nFlags, CPoint point);
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    // The popup's accessible object: its steps, which the picture alone shows, as its description.
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
 
     SkinButton m_btnClose;
     ShapedBitmap m_bmpBackground;
     // The controls' font, made on first use and kept until the dialog object goes, so that it
     // outlives every device context it is selected into.
     CFont m_fontControls;
+    AccessibleName m_accessible{0};
 };

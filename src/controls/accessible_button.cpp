@@ -48,8 +48,8 @@ BSTR WideString(const CString& text) {
 // reference to the standard object and releases it when its own last reference goes.
 class AccessibleControl final : public IAccessible {
 public:
-    AccessibleControl(HWND window, IAccessible* standard, const CString& name, long role)
-        : window_(window), standard_(standard), name_(name), role_(role) {}
+    AccessibleControl(HWND window, IAccessible* standard, const CString& name, long role, const CString& description)
+        : window_(window), standard_(standard), name_(name), role_(role), description_(description) {}
     AccessibleControl(const AccessibleControl&) = delete;
     AccessibleControl& operator=(const AccessibleControl&) = delete;
 
@@ -86,20 +86,20 @@ public:
 
     // IAccessible: name, role, state and the push button's action are ours
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        if (!IsSelf(child)) return standard_->get_accName(child, name);
+        if (!IsSelf(child) || name_.IsEmpty()) return standard_->get_accName(child, name);
         if (!name) return E_POINTER;
         *name = WideString(name_);
         return *name ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        if (!IsSelf(child)) return standard_->get_accRole(child, role);
+        if (!IsSelf(child) || role_ == 0) return standard_->get_accRole(child, role);
         if (!role) return E_POINTER;
         role->vt = VT_I4;
         role->lVal = role_;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-        if (!IsSelf(child)) return standard_->get_accState(child, state);
+        if (!IsSelf(child) || role_ == 0) return standard_->get_accState(child, state);
         if (!state) return E_POINTER;
         state->vt = VT_I4;
         state->lVal = static_cast<LONG>(CurrentState());
@@ -127,8 +127,12 @@ public:
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
         return standard_->get_accValue(child, value);
     }
+    // Ours when there is one.
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
-        return standard_->get_accDescription(child, text);
+        if (!IsSelf(child) || description_.IsEmpty()) return standard_->get_accDescription(child, text);
+        if (!text) return E_POINTER;
+        *text = WideString(description_);
+        return *text ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override { return standard_->get_accHelp(child, help); }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override {
@@ -175,6 +179,7 @@ private:
     IAccessible* standard_;
     CString name_;
     long role_;
+    CString description_;
 };
 
 }  // namespace
@@ -189,7 +194,7 @@ LRESULT AccessibleName::Answer(HWND window, WPARAM wParam, LPARAM lParam) const 
         return 0;
     // Ours from here: the wrapper owns the standard object, and this function owns the wrapper's
     // first reference; the result holds a reference of its own.
-    auto* control = new (std::nothrow) AccessibleControl(window, standard, m_name, m_role);
+    auto* control = new (std::nothrow) AccessibleControl(window, standard, m_name, m_role, m_description);
     if (!control) {
         standard->Release();
         return 0;
@@ -202,6 +207,11 @@ LRESULT AccessibleName::Answer(HWND window, WPARAM wParam, LPARAM lParam) const 
 void AccessibleName::Set(HWND window, const CString& name) {
     m_name = name;
     if (window) ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void AccessibleName::SetDescription(HWND window, const CString& description) {
+    m_description = description;
+    if (window) ::NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window, OBJID_CLIENT, CHILDID_SELF);
 }
 
 BEGIN_MESSAGE_MAP(NamedPicture, CStatic)

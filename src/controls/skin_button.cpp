@@ -337,6 +337,7 @@ LRESULT SkinButton::OnMouseLeave(WPARAM, LPARAM) {
 
 void SkinButton::OnLButtonDown(UINT nFlags, CPoint point) {
     RelayToTooltip(WM_LBUTTONDOWN, nFlags, MAKELPARAM(point.x, point.y));
+    if (picture) focusBeforeClick = ::GetFocus();
     if (hover) {
         TRACKMOUSEEVENT track{sizeof(track), TME_CANCEL | TME_LEAVE, m_hWnd, 0};
         if (::_TrackMouseEvent(&track)) hover = false;
@@ -360,6 +361,9 @@ void SkinButton::OnLButtonUp(UINT nFlags, CPoint point) {
     RelayToTooltip(WM_LBUTTONUP, nFlags, MAKELPARAM(point.x, point.y));
     mouseDown = false;
     Default();
+    // The press has shown; the focus goes back to the control that had it.
+    if (picture && ::GetFocus() == m_hWnd && focusBeforeClick && ::IsWindow(focusBeforeClick)) ::SetFocus(focusBeforeClick);
+    focusBeforeClick = nullptr;
 }
 
 void SkinButton::OnKillFocus(CWnd*) {
@@ -370,7 +374,17 @@ void SkinButton::OnKillFocus(CWnd*) {
     Default();
 }
 
-void SkinButton::OnKeyDown(UINT nChar, UINT, UINT) {
+void SkinButton::OnKeyDown(UINT nChar, UINT, UINT nFlags) {
+    if (nChar == VK_RETURN && behaviour == ButtonBehaviour::Push) {
+        if (!(nFlags & KF_REPEAT)) PressByEnter();  // held down, it presses once
+        return;
+    }
+    if (nChar == VK_LEFT || nChar == VK_RIGHT || nChar == VK_UP || nChar == VK_DOWN) {
+        HWND target = ArrowKeyTarget(nChar);
+        if (target && target != m_hWnd)
+            ::SendMessageA(::GetParent(m_hWnd), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+        if (target) return;
+    }
     if (behaviour != ButtonBehaviour::Push && nChar == VK_SPACE) CheckByUser();
     Default();
 }
@@ -444,20 +458,38 @@ void SkinButton::SetFocusMarksHidden(HWND topLevel, bool hidden) {
 }
 
 LRESULT SkinButton::OnGetDlgCode(WPARAM, LPARAM lParam) {
+    const LRESULT code = Default();
+    const auto* key = reinterpret_cast<const MSG*>(lParam);
+    if (!key || key->message != WM_KEYDOWN) return code;
     // The dialog asks before it moves the focus for a key. Windows shows the focus marks from the
     // first such key on; some systems do not, so the button asks for them itself.
-    const auto* key = reinterpret_cast<const MSG*>(lParam);
-    if (focusMarksHidden && key && key->message == WM_KEYDOWN) {
-        switch (key->wParam) {
-            case VK_TAB:
-            case VK_LEFT:
-            case VK_RIGHT:
-            case VK_UP:
-            case VK_DOWN: SetFocusMarksHidden(::GetAncestor(m_hWnd, GA_ROOT), false); break;
-            default: break;
-        }
-    }
-    return Default();
+    const bool navigation = key->wParam == VK_TAB || key->wParam == VK_LEFT || key->wParam == VK_RIGHT ||
+                            key->wParam == VK_UP || key->wParam == VK_DOWN;
+    if (focusMarksHidden && navigation) SetFocusMarksHidden(::GetAncestor(m_hWnd, GA_ROOT), false);
+    // An owner-drawn button cannot be the dialog's default button, so Enter would go to the
+    // dialog's default command whatever has the focus.
+    if (key->wParam == VK_RETURN && behaviour == ButtonBehaviour::Push) return code | DLGC_WANTMESSAGE;
+    if (navigation && key->wParam != VK_TAB && ArrowKeyTarget(static_cast<UINT>(key->wParam))) return code | DLGC_WANTARROWS;
+    return code;
+}
+
+HWND SkinButton::ArrowKeyTarget(UINT key) const {
+    HWND parent = ::GetParent(m_hWnd);
+    return parent ? reinterpret_cast<HWND>(::SendMessageA(parent, WM_SKIN_ARROW_KEY, key, reinterpret_cast<LPARAM>(m_hWnd)))
+                  : nullptr;
+}
+
+void SkinButton::PressByEnter() {
+    if (picture || !::IsWindowEnabled(m_hWnd)) return;
+    HWND parent = ::GetParent(m_hWnd);
+    const int id = ::GetDlgCtrlID(m_hWnd);
+    if (parent) ::SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(m_hWnd));
+}
+
+void SkinButton::ShowAsPicture() {
+    picture = true;
+    ModifyStyle(WS_TABSTOP, 0);
+    accessibleName.SetRole(kRoleGraphic);
 }
 
 LRESULT SkinButton::OnUpdateUiState(WPARAM wParam, LPARAM) {

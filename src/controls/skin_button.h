@@ -18,6 +18,10 @@ enum class DrawMode : int16_t { Copy = 0, Stretch = 1, Tile = 2 };
 
 // Tells a skin button to clear its check; a radio button posts it to the rest of its group.
 constexpr UINT WM_SKIN_UNCHECK = WM_USER + 0x100;
+// Asked of a skin button's parent when an arrow key reaches the button: wParam is the key,
+// lParam the button. The parent answers the window the focus is to go to (the button itself
+// when it stays), or 0 to leave the key to the dialog manager.
+constexpr UINT WM_SKIN_ARROW_KEY = WM_USER + 0x101;
 
 class SkinButton : public CButton {
 public:
@@ -104,20 +108,32 @@ public:
     void SetFocusRing(bool show) { focusRing = show; }
     // Hides or shows the focus marks of every control of the top-level window.
     static void SetFocusMarksHidden(HWND topLevel, bool hidden);
+    // A picture that does nothing when pressed: a graphic to screen readers, passed over by Tab
+    // and the arrow keys, and the focus goes back where it was after a click on it.
+    void ShowAsPicture();
 
 protected:
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
-    // Sees the keys the dialog is about to act on: a navigation key reveals the focus marks.
+    // Sees the keys the dialog is about to act on: a navigation key reveals the focus marks, and
+    // the button takes Enter (a push button is pressed by it, as by the space bar) and the arrow
+    // keys its parent moves the focus for.
     LRESULT OnGetDlgCode(WPARAM wParam, LPARAM lParam);
     LRESULT OnUpdateUiState(WPARAM wParam, LPARAM lParam);
 
 private:
     // False while the window hides focus marks (keyboard cues off and no key used yet).
     bool ShowsFocusMarks() const;
+    // Where the parent moves the focus for that arrow key; null when it leaves the key alone.
+    HWND ArrowKeyTarget(UINT key) const;
+    // Enter: a push button tells its parent it was clicked; a picture does nothing.
+    void PressByEnter();
     // A dark-light-dark ring along the button's edge, seen on light and on dark artwork.
     static void DrawFocusRing(CDC& dc, const RECT& rect);
     AccessibleName accessibleName{kRolePushButton};
     // The focus-mark state last announced to this button; some systems keep none themselves.
     bool focusMarksHidden = false;
     bool focusRing = false;
+    bool picture = false;
+    // Where the focus was when the mouse pressed this picture.
+    HWND focusBeforeClick = nullptr;
 };

@@ -66,7 +66,7 @@ LONG TvSettingDlg::ApplyDesktopMode(DWORD width, DWORD height, DWORD frequency) 
         // a log-off or a reboot. StoreAppliedMode stores it once the user accepts it.
         const LONG result = ::ChangeDisplaySettingsExA(nullptr, &request, nullptr, 0, nullptr);
         if (result != DISP_CHANGE_SUCCESSFUL) {
-            ::MessageBeep(MB_ICONWARNING);  // the driver refused: nothing changed, nothing to ask
+            TellRefusal(SwitchRefusal::DriverRefused, width, height, frequency);  // nothing changed, nothing to ask
             return result;
         }
         m_modeApplied = *listed;
@@ -74,7 +74,7 @@ LONG TvSettingDlg::ApplyDesktopMode(DWORD width, DWORD height, DWORD frequency) 
         return result;
     }
     if (TvDetection.vendor != AdapterVendor::Ati) {
-        ::MessageBeep(MB_ICONWARNING);  // not a mode of this adapter: a click is never silent
+        TellRefusal(SwitchRefusal::NotListed, width, height, frequency);  // a click is never silent
         return 0;
     }
     DisplayMode wanted;

@@ -173,6 +173,8 @@ public:
 
     // Runs the message through the map, or to the original window procedure.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The message this thread's windows of ours are handling now (the innermost one).
+    static const MSG* GetCurrentMessage();
 
 protected:
     DECLARE_MESSAGE_MAP()

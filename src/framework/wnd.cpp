@@ -139,6 +139,8 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
+const MSG* CWnd::GetCurrentMessage() { return &t_currentMsg; }
+
 LRESULT CWnd::Default() {
     return DefWindowProc(t_currentMsg.message, t_currentMsg.wParam, t_currentMsg.lParam);
 }

@@ -22,7 +22,7 @@ void TvSettingDlg::OnOK() {
     const std::optional<ModeRequest> request = LookUpModeRequest(m_strMode, m_strVariant, TvDetection.vendor);
     // No resolution chosen yet, or a name this adapter has no size for: switch nothing, but say so.
     if (!request) {
-        ::MessageBeep(MB_ICONWARNING);
+        TellRefusal(SwitchRefusal::NothingToSwitch);
         return;
     }
     m_bSwitching = true;
@@ -30,18 +30,18 @@ void TvSettingDlg::OnOK() {
     m_bSwitching = false;
 }
 
-bool TvSettingDlg::RefuseWhileSwitching() const {
+bool TvSettingDlg::RefuseWhileSwitching() {
     // A screen reader's press, voice control or any program can post a command while the
     // question is up; a second switch then would answer, store or revert the wrong mode.
     if (!m_bSwitching) return false;
-    ::MessageBeep(MB_ICONWARNING);
+    TellRefusal(SwitchRefusal::SwitchRunning);
     return true;
 }
 
 void TvSettingDlg::SwitchAndAsk(const ModeRequest& request) {
     DisplayMode saved;
     if (!SaveCurrentMode(saved)) {  // nothing known to come back to
-        ::MessageBeep(MB_ICONWARNING);
+        TellRefusal(SwitchRefusal::NothingToSwitch);
         return;
     }
     // The TV format changes only for a desktop mode that will follow it.

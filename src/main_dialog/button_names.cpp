@@ -28,16 +28,16 @@ struct HdButton {
     const char* label;
     std::optional<HdLines> lines;  // none: the 480-line buttons, one mode for both rows
     const char* variant;
-    const char* row;
+    const char* rowWord;  // what the face shows after the format: FULL on the upper row, FIT on the lower
 };
 
 constexpr HdButton kHdButtons[] = {
-    {IDC_480_SMALL, "480i/480p", std::nullopt, ModeVariant::kSmall, "upper row"},
-    {IDC_720_SMALL, "720i/720p", HdLines::k720, ModeVariant::kSmall, "upper row"},
-    {IDC_1080_SMALL, "1080i/1080p", HdLines::k1080, ModeVariant::kSmall, "upper row"},
-    {IDC_480_LARGE, "480i/480p", std::nullopt, ModeVariant::kLarge, "lower row"},
-    {IDC_720_LARGE, "720i/720p", HdLines::k720, ModeVariant::kLarge, "lower row"},
-    {IDC_1080_LARGE, "1080i/1080p", HdLines::k1080, ModeVariant::kLarge, "lower row"},
+    {IDC_480_SMALL, "480i/480p", std::nullopt, ModeVariant::kSmall, "FULL"},
+    {IDC_720_SMALL, "720i/720p", HdLines::k720, ModeVariant::kSmall, "FULL"},
+    {IDC_1080_SMALL, "1080i/1080p", HdLines::k1080, ModeVariant::kSmall, "FULL"},
+    {IDC_480_LARGE, "480i/480p", std::nullopt, ModeVariant::kLarge, "FIT"},
+    {IDC_720_LARGE, "720i/720p", HdLines::k720, ModeVariant::kLarge, "FIT"},
+    {IDC_1080_LARGE, "1080i/1080p", HdLines::k1080, ModeVariant::kLarge, "FIT"},
 };
 
 // ", 1280 x 720": the desktop size the button sets on this adapter; empty when it sets none.
@@ -62,7 +62,19 @@ std::vector<ButtonName> MainWindowButtonNames(ConnectorView view, const TvDetect
     names.push_back({IDC_1024, "1024 x 768"});
     for (const HdButton& button : kHdButtons) {
         const std::string size = OffersHighDefinition(view) ? DesktopSize(button, detection) : std::string();
-        names.push_back({button.control, std::string(button.label) + ", " + button.row + size});
+        names.push_back({button.control, std::string(button.label) + " " + button.rowWord + size});
     }
     return names;
+}
+
+std::string WindowDescription(ConnectorView view) {
+    switch (view) {
+        case ConnectorView::SVideo: return "TV connector: S-Video";
+        case ConnectorView::Composite: return "TV connector: Composite";
+        case ConnectorView::SVideoAndComposite: return "TV connector: S-Video and Composite";
+        case ConnectorView::Component: return "TV connector: Component";
+        case ConnectorView::Hdmi: return "TV connector: HDMI";
+        case ConnectorView::StartUp: break;
+    }
+    return "No TV connector detected";
 }

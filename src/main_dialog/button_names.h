@@ -1,7 +1,7 @@
 #pragma once
 // What a screen reader reads for each button of the main window: the words the button's picture
-// shows, whether its connector was detected, and which row a high-definition button is in and
-// what desktop size it sets on this adapter.
+// shows, whether its connector was detected, and what desktop size a high-definition button sets
+// on this adapter; and what it reads for the window itself.
 #include <string>
 #include <vector>
 
@@ -12,6 +12,9 @@ struct ButtonName {
     std::string name;
 };
 
-// The names in the order a Tab walks the buttons: Close, the connector pictures, the standard
-// row, then the upper and lower high-definition rows.
+// The names of Close, the connector pictures, the standard row, then the upper and lower
+// high-definition rows.
 std::vector<ButtonName> MainWindowButtonNames(ConnectorView view, const TvDetectionResult& detection);
+
+// The window's description, read when it opens: the connector detected ("TV connector: HDMI").
+std::string WindowDescription(ConnectorView view);

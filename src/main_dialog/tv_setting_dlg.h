@@ -5,6 +5,7 @@
 
 #include "controls/accessible_button.h"
 #include "controls/gif_picture_ctrl.h"
+#include "controls/notice_balloon.h"
 #include "controls/shaped_bitmap.h"
 #include "controls/skin_button.h"
 #include "framework/afxwin.h"
@@ -77,6 +78,12 @@ protected:
     // the system's answer.
     LONG StoreAppliedMode();
 
+    // Why a press switched nothing.
+    enum class SwitchRefusal { NothingToSwitch, NotListed, DriverRefused, SwitchRunning };
+    // Gives the warning sound and, beside the button pressed, a short message saying why
+    // (for a mode: its size and rate), which goes by itself after a few seconds.
+    void TellRefusal(SwitchRefusal why, DWORD width = 0, DWORD height = 0, DWORD frequency = 0);
+
 private:
     // What a revert brought back: the saved mode, the mode last stored (the last one the user
     // accepted), or nothing, leaving the unconfirmed mode on the screen.
@@ -85,7 +92,7 @@ private:
     void ShowFormatHint();
     // True, with the warning sound, while a switch runs: from its start until its answer is
     // handled and any revert is done, no other switch may start, whatever sends the command.
-    bool RefuseWhileSwitching() const;
+    bool RefuseWhileSwitching();
     // The apply flow proper, for one chosen mode.
     void SwitchAndAsk(const ModeRequest& request);
     // The mode to come back to; false when it cannot be read at all.
@@ -126,8 +133,12 @@ private:
     void PrepareKeyboardAccess();
     // With the user's keyboard cues off, no focus marks until a key moves the focus.
     void HideFocusMarksUntilKeyboardUse();
-    // The names a screen reader reads for the buttons in this view.
+    // The names a screen reader reads for the buttons in this view, and the window's description.
     void NameButtons(ConnectorView view);
+    // An arrow key on a button: the control the focus goes to (WM_SKIN_ARROW_KEY).
+    LRESULT OnArrowKey(WPARAM key, LPARAM button);
+    // The window's accessible object, which tells the connector detected.
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
 
     // Skin members, in their order of construction; they come before the frame's members, except
     // the background, which comes last. Members are destroyed in the reverse order.
@@ -170,4 +181,11 @@ private:
     ShapedBitmap m_bmpBackground;
     // The logo, named for screen readers.
     NamedPicture m_logo;
+    // What a screen reader learns of the window itself: its description.
+    AccessibleName m_accessible{0};
+    // The column the arrow keys keep for Down from the close button; at first the last one,
+    // which lies under it.
+    size_t m_arrowColumn = SIZE_MAX;
+    // The message shown when a press switches nothing.
+    NoticeBalloon m_refusalNotice;
 };

@@ -98,14 +98,14 @@ TEST_F(ApplyFlow, NvidiaHdmiRevertsAnUnansweredModeKeepsAnAnsweredOneAndSkipsAnU
     ASSERT_TRUE(DesktopIs(1920, 1080));
     SaveScreenshotArtifact("apply_before_switch");
 
-    PressEnter();  // before any resolution: nothing to apply
+    Choose(IDOK);  // the default command before any resolution: nothing to apply
     ExpectNoQuestion();
     EXPECT_TRUE(DesktopIs(1920, 1080));
 
     ChooseAndLetItRevert(IDC_720_SMALL, 1280, 720, "apply");
 
-    // Enter applies the mode named last and asks again.
-    PressEnter();
+    // The default command applies the mode named last and asks again.
+    Choose(IDOK);
     HWND box = WaitForQuestion(10000);
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(DesktopIs(1280, 720));
@@ -201,8 +201,15 @@ TEST_F(ApplyFlow, AtiUnlistedModeRefusedShowsTheConnectorsHintAndAsksNothing) {
         ASSERT_NE(m_window, nullptr);
         Settle(500);
         Choose(row.id);
-        HWND popup = program.WaitForWindow(kDialogClass, "", 10000);
+        // A popup with a picture is named by its heading and described by its steps.
+        HWND popup = program.WaitForWindow(kDialogClass, row.picture ? "Your TV can show HD formats" : "", 10000);
         ASSERT_NE(popup, nullptr) << "the hint popup";
+        if (row.picture) {
+            ::CoInitialize(nullptr);
+            EXPECT_EQ(ReadAccessible(popup).description.rfind("To turn them on: 1. Open the driver's display settings. 2. ", 0),
+                      0u);
+            ::CoUninitialize();
+        }
         Settle(800);
         SaveScreenshotArtifact(std::string("ati_hint_answer_") + row.answer);
         RECT area{};

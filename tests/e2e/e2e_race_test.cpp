@@ -145,7 +145,7 @@ TEST_F(Races, NoSecondSwitchStartsWhileTheQuestionIsUp) {
     HWND box = program.WaitForWindow(kDialogClass, "Accept Now ?", 10000);
     ASSERT_NE(box, nullptr);
 
-    const ScreenReaderView underTheQuestion = ReadAsScreenReader(button480, true);
+    const AccessibleView underTheQuestion = ReadAccessible(button480, true);
     EXPECT_NE(underTheQuestion.state & STATE_SYSTEM_UNAVAILABLE, 0) << underTheQuestion.state;
     EXPECT_TRUE(FAILED(underTheQuestion.pressed)) << "the screen reader's press is refused";
     ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_480_SMALL, BN_CLICKED), 0);
@@ -163,7 +163,7 @@ TEST_F(Races, NoSecondSwitchStartsWhileTheQuestionIsUp) {
     EXPECT_EQ(program.WaitForWindow(kDialogClass, "Accept Now ?", 2500), nullptr) << "no press was queued";
     EXPECT_EQ(DesktopSize().cx, 1280);
     EXPECT_EQ(StoredMode(), "1280x720");
-    EXPECT_EQ(ReadAsScreenReader(button480, false).state & STATE_SYSTEM_UNAVAILABLE, 0) << "usable again";
+    EXPECT_EQ(ReadAccessible(button480).state & STATE_SYSTEM_UNAVAILABLE, 0) << "usable again";
     ::CoUninitialize();
 }
 

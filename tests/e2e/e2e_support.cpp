@@ -1,5 +1,8 @@
 #include "e2e_support.h"
 
+#include <ole2.h>
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -249,22 +252,6 @@ std::string StoredMode() {
     return std::to_string(mode.dmPelsWidth) + "x" + std::to_string(mode.dmPelsHeight);
 }
 
-ScreenReaderView ReadAsScreenReader(HWND control, bool press) {
-    // Spelled out: a static mingw link gives a wrong IID_IAccessible.
-    constexpr IID kIID_IAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
-    ScreenReaderView view;
-    IAccessible* object = nullptr;
-    if (FAILED(::AccessibleObjectFromWindow(control, OBJID_CLIENT, kIID_IAccessible, reinterpret_cast<void**>(&object))))
-        return view;
-    VARIANT self{}, state{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    if (SUCCEEDED(object->get_accState(self, &state))) view.state = state.lVal;
-    if (press) view.pressed = object->accDoDefaultAction(self);
-    object->Release();
-    return view;
-}
-
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     const DWORD start = ::GetTickCount();
     while (!condition()) {
@@ -284,4 +271,37 @@ bool WhollyOnDesktop(HWND window) {
     const RECT r = WindowRect(window);
     const SIZE desktop = DesktopSize();
     return r.left >= 0 && r.top >= 0 && r.right <= desktop.cx && r.bottom <= desktop.cy;
+}
+
+namespace {
+
+// Spelled out: a static mingw link gives a wrong IID_IAccessible.
+constexpr IID kIID_IAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
+std::string Narrow(BSTR text) {
+    std::string narrow;
+    for (const wchar_t* c = text; c && *c; ++c) narrow += static_cast<char>(*c);
+    ::SysFreeString(text);
+    return narrow;
+}
+
+}  // namespace
+
+AccessibleView ReadAccessible(HWND window, bool press) {
+    IAccessible* object = nullptr;
+    if (FAILED(::AccessibleObjectFromWindow(window, OBJID_CLIENT, kIID_IAccessible, reinterpret_cast<void**>(&object))))
+        return {};
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr, description = nullptr;
+    VARIANT role{}, state{};
+    object->get_accName(self, &name);
+    object->get_accRole(self, &role);
+    object->get_accState(self, &state);
+    object->get_accDescription(self, &description);
+    const HRESULT pressed = press ? object->accDoDefaultAction(self) : E_FAIL;
+    object->Release();
+    return AccessibleView{Narrow(name), role.vt == VT_I4 ? role.lVal : 0, state.vt == VT_I4 ? state.lVal : 0,
+                          Narrow(description), pressed};
 }

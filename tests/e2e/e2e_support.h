@@ -122,14 +122,17 @@ bool WhollyOnDesktop(HWND window);
 // still runs (Wine may undo a process's display changes when it ends).
 std::string StoredMode();
 
-// What a screen reader finds on a control through oleacc (in a thread that has called
-// CoInitialize): its state bits (-1: no object), and, when it pressed the control, the answer
-// of the default action.
-struct ScreenReaderView {
-    LONG state = -1;
+// The window's client object as another process reads it through oleacc (a screen reader's
+// view), and, when it pressed the control, the answer of the default action; the caller has
+// initialised COM. Empty, with role 0, when there is none.
+struct AccessibleView {
+    std::string name;
+    long role = 0;
+    long state = 0;
+    std::string description;
     HRESULT pressed = E_FAIL;
 };
-ScreenReaderView ReadAsScreenReader(HWND control, bool press);
+AccessibleView ReadAccessible(HWND window, bool press = false);
 
 // Waits until the condition holds or the time is up; the condition's last answer.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
