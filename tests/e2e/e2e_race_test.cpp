@@ -152,6 +152,7 @@ TEST_F(Races, NoSecondSwitchStartsWhileTheQuestionIsUp) {
     ::PostMessageA(button480, BM_CLICK, 0, 0);
     ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     Settle(2500);
+    SaveScreenshotArtifact("refused_under_the_question");
     EXPECT_EQ(questions(), 1);
     EXPECT_EQ(DesktopSize().cx, 1280);
     EXPECT_EQ(StoredMode(), "1920x1080");
