@@ -1,7 +1,8 @@
 // The 32-bit exe we ship, driven from this 64-bit program under Wine 10.0 in its WoW64 mode
-// (ORVA_WOW64=1: scripts/wine10-run, the 32-bit stand-ins in syswow64), checked as a user sees
-// it: the same views as the 64-bit exe's (view_checks.h) against the 32-bit exe's own bitmaps,
-// the corner animating, its boxes drawn and the countdown counting down on screen.
+// (ORVA_WOW64=1 and scripts/wine10-run: the 32-bit stand-ins in syswow64), checked as a user sees
+// it: the same views as the 64-bit exe's (view_checks.h) against the exe's own bitmaps, the corner
+// animating, its boxes drawn and the countdown counting down on screen. Without ORVA_WOW64 the
+// same checks drive the 64-bit exe, which measures Wine 10 against Wine 8 (docs/wow64.md).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,17 +15,15 @@ bool DesktopIs(LONG width, LONG height) { return DesktopSize().cx == width && De
 
 class Wow64Program : public testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(DrivesWow64Program()) << "run with ORVA_WOW64=1";
-        ASSERT_TRUE(m_views.Loaded()) << "the 32-bit exe's bitmaps cannot be read";
-    }
+    void SetUp() override { ASSERT_TRUE(m_views.Loaded()) << "the exe's bitmaps cannot be read"; }
 
-    // Every scenario of the vendor, each with the checks of the 32-bit run: the program is the
-    // 32-bit build, the vendor's stand-in was asked once, and the corner animates.
+    // Every scenario of the vendor, each with the checks of this run: the program is the 32-bit
+    // build when asked for, the vendor's stand-in was asked once, and the corner animates.
     void CheckVendor(const std::string& prefix, const char* standinCall, const char* atiLibrary = nullptr) {
         const ScenarioRun run{atiLibrary, [this, standinCall](ProgramUnderTest& program, HWND window) {
                                   BOOL wow64 = FALSE;
-                                  EXPECT_TRUE(::IsWow64Process(program.Process(), &wow64) && wow64) << "not 32-bit";
+                                  EXPECT_TRUE(::IsWow64Process(program.Process(), &wow64));
+                                  EXPECT_EQ(wow64 != FALSE, DrivesWow64Program()) << "not the build asked for";
                                   EXPECT_EQ(m_log.Count(standinCall), 1u) << m_log.Text();
                                   m_log.Clear();
                                   EXPECT_TRUE(CornerAnimates(window));
@@ -53,7 +52,8 @@ TEST_F(Wow64Program, IntelViewsAreDrawnThroughThe32BitComRegistration) {
 // the same as with the __cdecl one.
 TEST_F(Wow64Program, AtiViewsAreDrawnWhicheverCallingConvention) {
     CheckVendor("ati-", "atipdl GetConfiguration 0 8 ");
-    CheckVendor("ati-hdmi", "atipdl GetConfiguration 0 8 ", "atipdl_stdcall.dll");
+    // Only 32-bit x86 has two conventions; the 64-bit build makes no __stdcall stand-in.
+    if (DrivesWow64Program()) CheckVendor("ati-hdmi", "atipdl GetConfiguration 0 8 ", "atipdl_stdcall.dll");
 }
 
 // No adapter: NVIDIA's two failure boxes, drawn, then the start-up view (each picture lights
