@@ -32,8 +32,10 @@ protected:
             if (std::string(scenario.name).rfind(prefix, 0) == 0) m_views.CheckScenario(scenario, run);
     }
 
-    HWND Start(ProgramUnderTest& program) const {
-        HWND window = program.Start() ? program.WaitForWindow(kDialogClass, kMainTitle, 30000) : nullptr;
+    // Starts the program on the simulated adapter; null when it or its window did not come.
+    static HWND StartOn(const char* scenario, StandinDrivers& drivers, ProgramUnderTest& program) {
+        if (!SimulateAdapter(drivers, *FindScenario(scenario)) || !program.Start()) return nullptr;
+        HWND window = program.WaitForWindow(kDialogClass, kMainTitle, 30000);
         Settle(500);
         return window;
     }
@@ -80,9 +82,8 @@ TEST_F(Wow64Program, WithoutAnAdapterTheFailureBoxesAreDrawnThenTheStartUpView) 
 // button then ends the program cleanly.
 TEST_F(Wow64Program, UnansweredSwitchCountsDownOnScreenAndComesBack) {
     StandinDrivers drivers;
-    ASSERT_TRUE(SimulateAdapter(drivers, *FindScenario("nvidia-hdmi")));
     ProgramUnderTest program;
-    HWND window = Start(program);
+    HWND window = StartOn("nvidia-hdmi", drivers, program);
     ASSERT_NE(window, nullptr);
     const DWORD chosen = ::GetTickCount();
     ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_720_SMALL, BN_CLICKED), 0);
@@ -110,9 +111,8 @@ TEST_F(Wow64Program, UnansweredSwitchCountsDownOnScreenAndComesBack) {
 // to enable it, with the HDMI picture drawn.
 TEST_F(Wow64Program, RefusedAtiFormatShowsItsHintPopupDrawn) {
     StandinDrivers drivers;
-    ASSERT_TRUE(SimulateAdapter(drivers, *FindScenario("ati-hdmi")));
     ProgramUnderTest program;
-    HWND window = Start(program);
+    HWND window = StartOn("ati-hdmi", drivers, program);
     ASSERT_NE(window, nullptr);
     ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_720_LARGE, BN_CLICKED), 0);
     HWND popup = program.WaitForWindow(kDialogClass, "", 10000);
