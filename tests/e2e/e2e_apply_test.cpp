@@ -8,6 +8,7 @@
 #include "e2e_support.h"
 #include "resource.h"
 #include "standin_install.h"
+#include "view_checks.h"
 
 namespace {
 
@@ -212,14 +213,7 @@ TEST_F(ApplyFlow, AtiUnlistedModeRefusedShowsTheConnectorsHintAndAsksNothing) {
         }
         Settle(800);
         SaveScreenshotArtifact(std::string("ati_hint_answer_") + row.answer);
-        RECT area{};
-        ::GetWindowRect(popup, &area);
-        // The part of the picture the popup shows, judged where the two pictures differ.
-        const ProgramBitmaps bitmaps;
-        const int cx = std::min<int>(area.right - area.left, bitmaps.Size(IDB_HINT_HDMI).cx);
-        const int cy = std::min<int>(area.bottom - area.top, bitmaps.Size(IDB_HINT_HDMI).cy);
-        const int which = WhichImageShows(ScreenPixels(RECT{area.left, area.top, area.left + cx, area.top + cy}),
-                                          bitmaps.Get(IDB_HINT_HDMI, cx, cy), bitmaps.Get(IDB_HINT_COMPONENT, cx, cy));
+        const int which = HintPictureShown(popup, ProgramBitmaps());
         EXPECT_EQ(which, row.picture == IDB_HINT_HDMI ? 0 : row.picture == IDB_HINT_COMPONENT ? 1 : -1);
         EXPECT_TRUE(DesktopIs(1920, 1080));
         EXPECT_EQ(program.WaitForWindow(kDialogClass, kQuestion, 0), nullptr);

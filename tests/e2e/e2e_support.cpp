@@ -227,7 +227,7 @@ void SaveScreenshotArtifact(const std::string& name) {
 }
 
 ProgramBitmaps::ProgramBitmaps()
-    : m_module(::LoadLibraryExA((BuildFolder() + "\\OrvaTvSetting.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+    : m_module(::LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
 
 ProgramBitmaps::~ProgramBitmaps() {
     if (m_module) ::FreeLibrary(m_module);

@@ -95,7 +95,7 @@ void Settle(DWORD milliseconds = 300);
 // Saves it into build/<preset>/e2e-screenshots/<name>.bmp.
 void SaveScreenshotArtifact(const std::string& name);
 
-// The program's bitmaps, read from its exe (build/<preset>/OrvaTvSetting.exe) as data.
+// The program's bitmaps, read as data from the exe the tests start (ProgramPath).
 class ProgramBitmaps {
 public:
     ProgramBitmaps();

@@ -4,6 +4,7 @@
 //                                      stand-in drivers), answer its start-up messages, let the
 //                                      animation run a second, save a screenshot of the
 //                                      desktop, close the program; prints the start-up time
+//                                      and where the window and its corner animation were
 //   orva_ctl demo SCENARIO             start it on that simulated adapter and wait until it ends
 //   orva_ctl font-face                 the face Wine picks for the main window's font, and its size
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "e2e_support.h"
+#include "resource.h"
 #include "scenarios.h"
 
 namespace {
@@ -36,6 +38,9 @@ int Demo(const AdapterScenario& scenario) {
     return 0;
 }
 
+// "window 704 339 1216 740": a rectangle in screen coordinates, left, top, right and bottom.
+void PrintRect(const char* name, const RECT& r) { std::printf("%s %ld %ld %ld %ld\n", name, r.left, r.top, r.right, r.bottom); }
+
 int Showcase(const AdapterScenario& scenario, const char* screenshotPath) {
     StandinDrivers drivers;
     ProgramUnderTest program;
@@ -52,8 +57,11 @@ int Showcase(const AdapterScenario& scenario, const char* screenshotPath) {
         return 3;
     }
     std::printf("window up %lu ms after start\n", static_cast<unsigned long>(::GetTickCount() - start));
+    MoveMouseTo(POINT{5, 5});  // no picture lit and no tooltip under the pointer
     Settle(1000);  // the view is applied before the window shows; let the animation run a second
     const bool saved = SaveScreenshot(screenshotPath);
+    PrintRect("window", WindowRect(window));
+    PrintRect("animation", WindowRect(::GetDlgItem(window, IDC_ANIMATION)));
     ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     program.WaitForExit(5000);
     return saved ? 0 : 4;

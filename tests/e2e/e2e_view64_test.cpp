@@ -1,0 +1,38 @@
+// The 64-bit exe's main window on each simulated adapter, checked as a user sees it
+// (view_checks.h).
+#include <gtest/gtest.h>
+
+#include "view_checks.h"
+
+namespace {
+
+class MainWindowViews : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_views.Loaded()) << "the exe's bitmaps cannot be read"; }
+
+    ViewChecks m_views;
+};
+
+TEST_F(MainWindowViews, NvidiaLightsEachConnectorItNamesAndNoneForAnUnknownCode) { m_views.CheckScenarios("nvidia-"); }
+
+TEST_F(MainWindowViews, AtiLightsHdmiComponentOrBothStandardConnectors) { m_views.CheckScenarios("ati-"); }
+
+TEST_F(MainWindowViews, IntelLightsEachConnectorItNames) { m_views.CheckScenarios("intel-"); }
+
+TEST_F(MainWindowViews, AfterADetectionErrorEveryPictureLightsUnderThePointer) { m_views.CheckScenarios("none"); }
+
+// The animation starts before detection, so it plays after a detection error too.
+TEST_F(MainWindowViews, TheCornerAnimationPlaysAfterADetectionError) {
+    StandinDrivers drivers;
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start());
+    EXPECT_EQ(AnswerStartupMessageBoxes(program, 20000).size(), 2u) << "NVIDIA's two failure messages";
+    HWND window = program.WaitForWindow(kDialogClass, kMainTitle, 20000);
+    ASSERT_NE(window, nullptr);
+    const RECT corner = WindowRect(::GetDlgItem(window, IDC_ANIMATION));
+    EXPECT_EQ(corner.right - corner.left, 42);  // the animation's size, not the template's
+    EXPECT_EQ(corner.bottom - corner.top, 32);
+    EXPECT_TRUE(CornerAnimates(window));
+}
+
+}  // namespace
