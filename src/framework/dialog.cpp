@@ -136,14 +136,15 @@ INT_PTR CDialog::DoModal() {
 
 void CDialog::RunModalLoop() {
     const ModalDepth depth;
-    bool shown = false;
+    // Decided as the loop starts: a dialog its template showed, and then hid itself before the
+    // first idle, stays hidden. Once shown, hiding it is the dialog's own business.
+    bool showOnIdle = !(GetStyle() & WS_VISIBLE);
     MSG msg;
     while (!m_bModalEnded && m_hWnd) {
         if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            // First idle: show a dialog whose template did not. Once shown, hiding it is the
-            // dialog's own business.
-            if (!shown && !(GetStyle() & WS_VISIBLE)) ShowWindow(SW_SHOWNORMAL);
-            shown = true;
+            // First idle: show a dialog whose template did not.
+            if (showOnIdle) ShowWindow(SW_SHOWNORMAL);
+            showOnIdle = false;
             // Callers of an inner loop (a command handler that runs a popup) may still hold
             // temporary objects: only the outermost loop drops them.
             if (depth.Outermost()) AfxDeleteTempWindows();
