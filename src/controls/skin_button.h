@@ -115,7 +115,7 @@ private:
     // False while the window hides focus marks (keyboard cues off and no key used yet).
     bool ShowsFocusMarks() const;
     // A dark-light-dark ring along the button's edge, seen on light and on dark artwork.
-    static void DrawFocusRing(CDC& dc, const RECT& rect);
+    static void DrawFocusRing(CDC& dc, const RECT& rect, UINT dpi);
     AccessibleName accessibleName{kRolePushButton};
     // The focus-mark state last announced to this button; some systems keep none themselves.
     bool focusMarksHidden = false;

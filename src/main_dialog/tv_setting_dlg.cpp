@@ -19,6 +19,7 @@ BEGIN_MESSAGE_MAP(TvSettingDlg, CDialog)
     ON_BN_CLICKED(IDC_1080_LARGE, On1080Large)
     ON_MESSAGE(WM_DISPLAYCHANGE, OnKeepOnScreen)
     ON_MESSAGE(kMsgKeepOnScreen, OnKeepOnScreen)
+    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
 END_MESSAGE_MAP()
 
 TvSettingDlg::TvSettingDlg() : CDialog(IDD_TVSETTING, nullptr) {
