@@ -1,12 +1,14 @@
 // The main window as a user sees it on each simulated adapter: the outline of the skin, the
 // connector pictures that are lit, the row of resolution buttons offered, and how the pictures
 // answer the pointer. Lit or unlit is decided by comparing the screen with the program's own
-// bitmaps, so new artwork needs no new test data.
+// bitmaps, so new artwork needs no new test data. The tests run at the scale of the desktop
+// (scripts/wine-run's ORVA_LOGPIXELS), comparing with the art drawn for it.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "e2e_support.h"
+#include "framework/dialog_template.h"
 #include "pixels.h"
 #include "resource.h"
 #include "scenarios.h"
@@ -48,13 +50,15 @@ constexpr int kHighDefinitionRows[] = {IDC_480_SMALL, IDC_720_SMALL, IDC_1080_SM
 class MainWindowViews : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(m_bitmaps.Loaded()) << "the exe's bitmaps cannot be read"; }
+    int Scaled(int pixels) const { return ScaleToDpi(pixels, m_dpi); }
 
     // What the screen shows where the picture is: its lit image, its unlit image or neither.
     // Only the pixels in which the two images differ count, and a tooltip over a few of them
     // does not change the verdict.
     Look LookOf(HWND window, const ConnectorPicture& picture) const {
         const Pixels shown = ScreenPixels(WindowRect(::GetDlgItem(window, picture.control)));
-        const int which = WhichImageShows(shown, m_bitmaps.Get(picture.litId), m_bitmaps.Get(picture.unlitId));
+        const int which =
+            WhichImageShows(shown, m_bitmaps.Get(picture.litId, m_dpi), m_bitmaps.Get(picture.unlitId, m_dpi));
         return which == 0 ? Look::Lit : which == 1 ? Look::Unlit : Look::Neither;
     }
 
@@ -87,11 +91,14 @@ protected:
     }
 
     // The skin's edge is the window's outline: all round it the window shows the background's
-    // pixel (x, y) at its own (x, y), and just outside it the desktop.
+    // pixel (x, y) at its own (x, y), and just outside it the desktop. The window has its
+    // template's size at the scale.
     testing::AssertionResult OutlineIsTheSkinsEdge(HWND window) const {
-        const SIZE size = m_bitmaps.Size(IDB_BACKGROUND);
-        const Pixels background = m_bitmaps.Get(IDB_BACKGROUND);
+        const SIZE size = m_bitmaps.Size(IDB_BACKGROUND, m_dpi);
+        const Pixels background = m_bitmaps.Get(IDB_BACKGROUND, m_dpi);
         const RECT r = WindowRect(window);
+        if (r.right - r.left != Scaled(512) || r.bottom - r.top != Scaled(401))
+            return testing::AssertionFailure() << "window of " << r.right - r.left << " x " << r.bottom - r.top;
         const Pixels shown = ScreenPixels(RECT{r.left, r.top, r.left + size.cx, r.top + size.cy});
         const Pixels desktop = ScreenPixels(RECT{r.left - 1, r.top - 1, r.left, r.top});
         if (shown.size() != background.size() || desktop.size() != 1)
@@ -104,12 +111,13 @@ protected:
                                                << at(shown, x, y) << ", not " << (inside ? "the skin's " : "the desktop's ")
                                                << want;
         };
-        const int right = size.cx - 1, bottom = size.cy - 1;  // the key-coloured edge of the picture
-        for (int x = 1; x < right; ++x)
-            for (auto result : {check(x, 0, false), check(x, 1, true), check(x, bottom - 1, true), check(x, bottom, false)})
+        // The picture's key-coloured edge, a 100 % pixel wide: e pixels at the scale.
+        const int e = Scaled(1), right = size.cx - e, bottom = size.cy - e;
+        for (int x = e; x < right; ++x)
+            for (auto result : {check(x, e - 1, false), check(x, e, true), check(x, bottom - 1, true), check(x, bottom, false)})
                 if (!result) return result;
-        for (int y = 1; y < bottom; ++y)
-            for (auto result : {check(0, y, false), check(1, y, true), check(right - 1, y, true), check(right, y, false)})
+        for (int y = e; y < bottom; ++y)
+            for (auto result : {check(e - 1, y, false), check(e, y, true), check(right - 1, y, true), check(right, y, false)})
                 if (!result) return result;
         return testing::AssertionSuccess();
     }
@@ -165,6 +173,7 @@ protected:
     }
 
     ProgramBitmaps m_bitmaps;
+    UINT m_dpi = DesktopDpi();
 };
 
 TEST_F(MainWindowViews, NvidiaLightsEachConnectorItNamesAndNoneForAnUnknownCode) { CheckScenarios("nvidia-"); }
@@ -176,6 +185,20 @@ TEST_F(MainWindowViews, IntelLightsEachConnectorItNames) { CheckScenarios("intel
 TEST_F(MainWindowViews, AfterADetectionErrorEveryPictureLightsUnderThePointer) { CheckScenarios("none"); }
 
 // The animation starts before detection, so it plays after a detection error too.
+// A click at the centre of a resolution button, wherever the scale puts it, switches the desktop.
+TEST_F(MainWindowViews, AClickAtAResolutionButtonsCentreSwitches) {
+    StandinDrivers drivers;
+    ASSERT_TRUE(SimulateAdapter(drivers, *FindScenario("nvidia-svideo")));
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start());
+    HWND window = program.WaitForWindow(kDialogClass, kMainTitle, kStartTimeoutMs);
+    ASSERT_NE(window, nullptr);
+    Settle(500);
+    ClickAt(ControlCentre(window, IDC_800));
+    EXPECT_NE(program.WaitForWindow(kDialogClass, "Accept Now ?", 10000), nullptr);
+    EXPECT_EQ(DesktopSize().cx, 800);
+}
+
 TEST_F(MainWindowViews, TheCornerAnimationPlaysAfterADetectionError) {
     StandinDrivers drivers;
     ProgramUnderTest program;
@@ -184,8 +207,8 @@ TEST_F(MainWindowViews, TheCornerAnimationPlaysAfterADetectionError) {
     HWND window = program.WaitForWindow(kDialogClass, kMainTitle, kStartTimeoutMs);
     ASSERT_NE(window, nullptr);
     const RECT corner = WindowRect(::GetDlgItem(window, IDC_ANIMATION));
-    EXPECT_EQ(corner.right - corner.left, 42);  // the animation's size, not the template's
-    EXPECT_EQ(corner.bottom - corner.top, 32);
+    EXPECT_EQ(corner.right - corner.left, Scaled(42));  // the animation's size, not the template's
+    EXPECT_EQ(corner.bottom - corner.top, Scaled(32));
     const Pixels first = ScreenPixels(corner);
     int changes = 0;
     for (int look = 0; look < 20 && changes < 3; ++look) {
