@@ -8,6 +8,8 @@
 #include <string>
 
 #include "e2e_support.h"
+// After windows.h, which it needs.
+#include <psapi.h>
 #include "framework/dialog_template.h"
 #include "pixels.h"
 #include "resource.h"
@@ -18,6 +20,16 @@ namespace {
 constexpr DWORD kStartTimeoutMs = 20000;
 
 enum class Look { Unlit, Lit, Neither };
+
+bool LoadsModule(HANDLE process, const char* name) {
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    if (!::EnumProcessModules(process, modules, sizeof modules, &bytes)) return false;
+    char base[MAX_PATH];
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i)
+        if (::GetModuleBaseNameA(process, modules[i], base, sizeof base) && _stricmp(base, name) == 0) return true;
+    return false;
+}
 
 const char* Name(Look look) { return look == Look::Lit ? "lit" : look == Look::Unlit ? "unlit" : "neither"; }
 
@@ -143,7 +155,7 @@ protected:
         ASSERT_NE(window, nullptr);
         MoveMouseTo(POINT{5, 5});  // away from the window
         Settle(1000);
-        SaveScreenshotArtifact(scenario.name);
+        SaveScreenshotArtifact(std::string(scenario.name) + (m_dpi == 96 ? "" : "_dpi" + std::to_string(m_dpi)));
 
         EXPECT_TRUE(OutlineIsTheSkinsEdge(window));
         ExpectRow(window, view.highDefinitionRow);
@@ -194,6 +206,8 @@ TEST_F(MainWindowViews, AClickAtAResolutionButtonsCentreSwitches) {
     HWND window = program.WaitForWindow(kDialogClass, kMainTitle, kStartTimeoutMs);
     ASSERT_NE(window, nullptr);
     Settle(500);
+    // The image decoder is loaded for a scaled window only: 100 % starts as it always did.
+    EXPECT_EQ(LoadsModule(program.Process(), "windowscodecs.dll"), m_dpi != 96);
     ClickAt(ControlCentre(window, IDC_800));
     EXPECT_NE(program.WaitForWindow(kDialogClass, "Accept Now ?", 10000), nullptr);
     EXPECT_EQ(DesktopSize().cx, 800);
