@@ -18,6 +18,10 @@ std::shared_ptr<CBitmap> UnsharedBitmap(UINT id, UINT dpi = kDefaultDpi);
 // does not load (the bitmap then keeps what it held).
 BOOL LoadSkinBitmap(CBitmap& into, UINT id, UINT dpi);
 
+// The system's message font (tooltips, balloons) at that scale, shared; null when the scale is
+// the system's own, whose font the system gives its tooltips itself.
+std::shared_ptr<const CFont> StoredMessageFont(UINT dpi);
+
 // A holder of a stored image that reads and draws as a CBitmap. It mirrors the store's handle
 // and never deletes it; its own DeleteObject lets go of the reference instead. It is no CBitmap
 // to its users (the inheritance is not public), so nothing can delete or replace the shared

@@ -281,6 +281,9 @@ bool SkinButton::CreateTooltip() {
         tooltip.DestroyWindow();
         return false;
     }
+    // At a scale other than the system's, the system's font for that scale.
+    tipFont = StoredMessageFont(AfxGetWindowDpi(m_hWnd));
+    if (tipFont) tooltip.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*tipFont)));
     tooltip.SendMessage(TTM_ACTIVATE, TRUE);
     pendingTipText.Empty();
     return true;

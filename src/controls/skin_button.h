@@ -57,6 +57,8 @@ protected:
     ButtonBehaviour behaviour = ButtonBehaviour::Push;
     bool hover = false;
     bool mouseDown = false;
+    // Declared first, so that it outlives the tooltip drawn with it; null: the system's font.
+    std::shared_ptr<const CFont> tipFont;
     CToolTipCtrl tooltip;
     // Each image is held from the image store, shared with every button that shows it.
     SharedBitmap normalImage;
