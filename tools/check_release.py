@@ -8,8 +8,10 @@ import subprocess
 import sys
 
 VERSION = "1.0.0.5"
-# The manifest's declaration that the program draws at each monitor's scale itself.
-DPI_AWARENESS = {"dpiAware": "true/pm", "dpiAwareness": "PerMonitorV2, PerMonitor"}
+# The manifest's declaration that the program draws at the scale itself: at each monitor's from
+# Windows 10 1607 on, at the system's before. ("true/pm" would ask for each monitor's on Windows
+# 8.1 too, but makes Wine start every copy so slowly that a second copy no longer ends at once.)
+DPI_AWARENESS = {"dpiAware": "true", "dpiAwareness": "PerMonitorV2, PerMonitor"}
 # The DLLs every Windows since XP has in its system folder, and nothing else.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "ole32.dll",
                "oleaut32.dll", "msvcrt.dll", "advapi32.dll", "shell32.dll", "msimg32.dll"}
