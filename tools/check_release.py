@@ -1,12 +1,17 @@
 #!/usr/bin/env python3
 """Checks a built OrvaTvSetting.exe before it is shipped: it imports only Windows system DLLs,
-its version block reads 1.0.0.5 and its manifest is embedded. Prints what it found; exits 1 on
+its version block reads 1.0.0.5 and its manifest is embedded and declares per-monitor scale
+awareness. Prints what it found; exits 1 on
 the first rule broken. Usage: check_release.py <exe> <objdump> <windres>"""
 import re
 import subprocess
 import sys
 
 VERSION = "1.0.0.5"
+# The manifest's declaration that the program draws at the scale itself: at each monitor's from
+# Windows 10 1607 on, at the system's before. ("true/pm" would ask for each monitor's on Windows
+# 8.1 too, but makes Wine start every copy so slowly that a second copy no longer ends at once.)
+DPI_AWARENESS = {"dpiAware": "true", "dpiAwareness": "PerMonitorV2, PerMonitor"}
 # The DLLs every Windows since XP has in its system folder, and nothing else.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "ole32.dll",
                "oleaut32.dll", "msvcrt.dll", "advapi32.dll", "shell32.dll", "msimg32.dll"}
@@ -42,6 +47,13 @@ def main():
     print("manifest: " + ("embedded" if manifest else "missing"))
     if not manifest:
         failures.append("no manifest (resource type 24, id 1)")
+    # Without these Windows stretches the whole window as a bitmap at any scale above 100 %.
+    awareness = {tag: re.search(r"<%s[^>]*>([^<]*)</%s>" % (tag, tag), rc) for tag in DPI_AWARENESS}
+    print("scale awareness: " + ", ".join("%s %s" % (t, m.group(1) if m else "missing")
+                                          for t, m in awareness.items()))
+    for tag, want in DPI_AWARENESS.items():
+        if not awareness[tag] or awareness[tag].group(1) != want:
+            failures.append("the manifest does not declare %s %s" % (tag, want))
     for f in failures:
         print("release check: " + f, file=sys.stderr)
     return 1 if failures else 0

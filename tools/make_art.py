@@ -6,7 +6,9 @@ this file and running it again:
 
     /usr/bin/python3 tools/make_art.py
 
-It writes res/art/bmp_<id>.bmp (24-bit BMP), orva.ico, anim.gif and art.rc.
+It writes res/art/bmp_<id>.bmp (24-bit BMP), orva.ico, anim.gif and art.rc,
+and each bitmap the window shows drawn again for 150 %, 200 % and 300 %
+(res/art/s<scale>_<id>.png, PNG resources of type "PNG<scale>").
 The output is the same, byte for byte, on every run.
 
 Shapes are drawn SS times larger on a transparent layer and shrunk with
@@ -139,9 +141,108 @@ STATES = ("normal", "pressed", "hover")
 # ---------------------------------------------------------------- helpers
 
 
+# The scale the art is drawn for: 1 is 100 %. Coordinates and sizes in the
+# drawing code are always 100 % pixels; the helpers below (new_image, crop,
+# paste, units, Pen, Layer, font) turn them into pixels of the scale, so that
+# shapes are drawn and text is set at the scale's own size, not stretched.
+U = 1
+
+
+def px(v):
+    """A 100 % coordinate in pixels of the scale, rounded as the program
+    rounds (half away from zero)."""
+    return v if U == 1 else int(math.floor(v * U + 0.5))
+
+
+def units(image):
+    """An image's size in 100 % pixels."""
+    return image.size if U == 1 else tuple(round(v / U) for v in image.size)
+
+
+def new_image(mode, size, colour=0):
+    return Image.new(mode, (px(size[0]), px(size[1])), colour)
+
+
+def crop(image, box):
+    """A part of the image, its size always the scaled size of the box."""
+    x0, y0, x1, y1 = box
+    return image.crop((px(x0), px(y0), px(x0) + px(x1 - x0),
+                       px(y0) + px(y1 - y0)))
+
+
+def paste(image, part, xy):
+    image.paste(part, (px(xy[0]), px(xy[1])))
+
+
+class Face:
+    """A font set at the scale's size that measures in 100 % pixels."""
+
+    def __init__(self, name, size):
+        self.real = ImageFont.truetype(os.path.join(FONT_DIR, name),
+                                       px(size))
+
+    def getlength(self, text):
+        length = self.real.getlength(text)
+        return length if U == 1 else length / U
+
+    def getbbox(self, text, *args, **kwargs):
+        box = self.real.getbbox(text, *args, **kwargs)
+        return box if U == 1 else tuple(v / U for v in box)
+
+
 @functools.lru_cache(maxsize=None)
+def scaled_font(name, size, scale):
+    return Face(name, size)
+
+
 def font(name, size):
-    return ImageFont.truetype(os.path.join(FONT_DIR, name), size)
+    return scaled_font(name, size, U)
+
+
+class Pen:
+    """ImageDraw.Draw in 100 % coordinates. A box or a line covers whole
+    100 % pixels, which become whole blocks of pixels of the scale."""
+
+    def __init__(self, image):
+        self.draw = ImageDraw.Draw(image)
+
+    @staticmethod
+    def _box(box):
+        x0, y0, x1, y1 = box  # inclusive, as ImageDraw's
+        return [px(x0), px(y0), px(x1 + 1) - 1, px(y1 + 1) - 1]
+
+    def text(self, xy, text, font, fill, anchor=None):
+        self.draw.text((xy[0] * U, xy[1] * U), text, font=font.real,
+                       fill=fill, anchor=anchor)
+
+    def textbbox(self, xy, text, font, anchor=None):
+        box = self.draw.textbbox((xy[0] * U, xy[1] * U), text,
+                                 font=font.real, anchor=anchor)
+        return box if U == 1 else tuple(v / U for v in box)
+
+    def rectangle(self, box, fill=None, outline=None, width=1):
+        if U == 1:
+            return self.draw.rectangle(box, fill=fill, outline=outline,
+                                       width=width)
+        self.draw.rectangle(self._box(box), fill=fill, outline=outline,
+                            width=max(1, round(width * U)))
+
+    def rounded_rectangle(self, box, radius, fill=None):
+        if U == 1:
+            return self.draw.rounded_rectangle(box, radius, fill=fill)
+        self.draw.rounded_rectangle(self._box(box), radius * U, fill=fill)
+
+    def line(self, points, fill, width=0):
+        if U == 1:
+            return self.draw.line(points, fill=fill, width=width)
+        (x0, y0), (x1, y1) = points
+        width = max(width, 1)
+        if width == 1 and (x0 == x1 or y0 == y1):
+            box = (min(x0, x1), min(y0, y1), max(x0, x1), max(y0, y1))
+            return self.draw.rectangle(self._box(box), fill=fill)
+        centre = [((x + 0.5) * U - 0.5, (y + 0.5) * U - 0.5)
+                  for x, y in points]
+        self.draw.line(centre, fill=fill, width=round(width * U))
 
 
 def sans(size):
@@ -210,34 +311,36 @@ class Layer:
     t in [0, 1] across the shape (down it if the function is vertical)."""
 
     def __init__(self, size):
-        self.size = size
-        self.image = Image.new("RGBA", (size[0] * SS, size[1] * SS))
+        self.units = size
+        self.size = (px(size[0]), px(size[1]))
+        self.image = Image.new("RGBA", (self.size[0] * SS, self.size[1] * SS))
 
     def rect(self, box, paint, radius=0, outline=None):
         """A filled rounded box, or only its edge if outline is a width."""
         if outline is None:
             self._fill(paint, lambda d: d.rounded_rectangle(
-                self._box(box), radius * SS, fill=255))
+                self._box(box), radius * SS * U, fill=255))
         else:
             self._fill(paint, lambda d: d.rounded_rectangle(
-                self._box(box), radius * SS, outline=255,
-                width=round(outline * SS)))
+                self._box(box), radius * SS * U, outline=255,
+                width=round(outline * SS * U)))
 
     def ellipse(self, box, paint):
         self._fill(paint, lambda d: d.ellipse(self._box(box), fill=255))
 
     def polygon(self, points, paint):
         self._fill(paint, lambda d: d.polygon(
-            [(x * SS, y * SS) for x, y in points], fill=255))
+            [(x * SS * U, y * SS * U) for x, y in points], fill=255))
 
     def line(self, points, paint, width):
         self._fill(paint, lambda d: d.line(
-            [(x * SS, y * SS) for x, y in points], fill=255,
-            width=round(width * SS), joint="curve"))
+            [(x * SS * U, y * SS * U) for x, y in points], fill=255,
+            width=round(width * SS * U), joint="curve"))
 
     def arc(self, box, start, end, paint, width):
         self._fill(paint, lambda d: d.arc(
-            self._box(box), start, end, fill=255, width=round(width * SS)))
+            self._box(box), start, end, fill=255,
+            width=round(width * SS * U)))
 
     def shrink(self):
         """LANCZOS rings faintly outside a shape; dropping that near-invisible
@@ -250,7 +353,8 @@ class Layer:
     @staticmethod
     def _box(box):
         x0, y0, x1, y1 = box
-        return [x0 * SS, y0 * SS, x1 * SS - 1, y1 * SS - 1]
+        k = SS * U
+        return [x0 * k, y0 * k, x1 * k - 1, y1 * k - 1]
 
     def _fill(self, paint, draw_shape):
         mask = Image.new("L", self.image.size)
@@ -298,7 +402,7 @@ def contrast(a, b):
 
 def check_readable(image, box, text, fill):
     """Stops the run when any pixel behind the text is too close to it."""
-    x0, y0, x1, y1 = (round(v) for v in box)
+    x0, y0, x1, y1 = (round(v * U) for v in box)
     behind = image.crop((x0 - 1, y0 - 1, x1 + 1, y1 + 1)).convert("RGB")
     worst = min(contrast(fill, c) for _, c in behind.getcolors(1 << 16))
     if worst < MIN_CONTRAST:
@@ -307,7 +411,7 @@ def check_readable(image, box, text, fill):
 
 def draw_text(image, xy, text, fnt, fill, anchor=None):
     """Draws text on the image once it is sure to be readable there."""
-    draw = ImageDraw.Draw(image)
+    draw = Pen(image)
     check_readable(image, draw.textbbox(xy, text, font=fnt, anchor=anchor),
                    text, fill)
     draw.text(xy, text, font=fnt, fill=fill, anchor=anchor)
@@ -354,24 +458,24 @@ def replace_colour(image, old, new):
 
 def vertical_band(image, rows, top, bottom, x_range=None):
     draw = ImageDraw.Draw(image)
-    x0, x1 = x_range or (0, image.width)
-    first, end = rows
+    x0, x1 = (px(x) for x in x_range) if x_range else (0, image.width)
+    first, end = (px(row) for row in rows)
     for y in range(first, end):
         t = (y - first) / max(end - first - 1, 1)
         draw.line([(x0, y), (x1 - 1, y)], fill=lerp(top, bottom, t))
 
 
 def solid_mask(size):
-    return Image.new("RGB", size, (0, 0, 0))
+    return new_image("RGB", size, (0, 0, 0))
 
 
 def soft_shadow(size, box, radius, blur, alpha):
     """A blurred dark rounded rectangle, as an RGBA image."""
-    mask = Image.new("L", size)
-    ImageDraw.Draw(mask).rounded_rectangle(
+    mask = new_image("L", size)
+    Pen(mask).rounded_rectangle(
         [box[0], box[1], box[2] - 1, box[3] - 1], radius, fill=alpha)
-    shadow = Image.new("RGBA", size, (10, 20, 40, 0))
-    shadow.putalpha(mask.filter(ImageFilter.GaussianBlur(blur)))
+    shadow = new_image("RGBA", size, (10, 20, 40, 0))
+    shadow.putalpha(mask.filter(ImageFilter.GaussianBlur(blur * U)))
     return shadow
 
 # ---------------------------------------------------------------- window
@@ -383,9 +487,9 @@ def logo_layout():
 
 
 def logo():
-    image = Image.new("RGB", LOGO_BOX[2:], HEADER)
+    image = new_image("RGB", LOGO_BOX[2:], HEADER)
     bold, regular, baseline = logo_layout()
-    draw = ImageDraw.Draw(image)
+    draw = Pen(image)
     draw.text((3, baseline), "ORVA", font=bold, fill=WHITE, anchor="ls")
     x = 3 + bold.getlength("ORVA") + regular.getlength(" ")
     draw.text((x, baseline), "TV", font=regular, fill=WHITE, anchor="ls")
@@ -398,10 +502,11 @@ def logo_text_end():
 
 
 def draw_header(image):
-    draw = ImageDraw.Draw(image)
+    draw = Pen(image)
+    width = units(image)[0]
     first, end = HEADER_ROWS
-    draw.rectangle([1, first, image.width - 2, end - 2], fill=HEADER)
-    draw.line([(1, end - 1), (image.width - 2, end - 1)], fill=HEADER_LINE)
+    draw.rectangle([1, first, width - 2, end - 2], fill=HEADER)
+    draw.line([(1, end - 1), (width - 2, end - 1)], fill=HEADER_LINE)
     bold, regular, baseline = logo_layout()
     title_x = LOGO_BOX[0] + logo_text_end() + regular.getlength(" ")
     draw_text(image, (title_x, LOGO_BOX[1] + baseline), "Setting", regular,
@@ -417,12 +522,12 @@ def card_box(name):
 
 def draw_panel(image):
     vertical_band(image, PANEL_ROWS, PANEL_TOP, PANEL_BOTTOM,
-                  (1, image.width - 1))
+                  (1, units(image)[0] - 1))
     for name in CONNECTOR_BOXES:
         x0, y0, x1, y1 = card_box(name)
-        shadow = soft_shadow(image.size, (x0, y0 + 2, x1, y1 + 1), 7, 1.6, 70)
+        shadow = soft_shadow(units(image), (x0, y0 + 2, x1, y1 + 1), 7, 1.6, 70)
         image.paste(shadow, (0, 0), shadow)
-    layer = Layer(image.size)
+    layer = Layer(units(image))
     for name in CONNECTOR_BOXES:
         layer.rect(card_box(name), PLATE_EDGE, radius=7)
         x0, y0, x1, y1 = card_box(name)
@@ -434,24 +539,25 @@ def draw_panel(image):
 
 
 def draw_band(image):
-    draw = ImageDraw.Draw(image)
+    draw = Pen(image)
+    width, height = units(image)
     for i, colour in enumerate(SEPARATOR_ROWS):
         y = SEPARATOR_TOP + i
-        draw.line([(1, y), (image.width - 2, y)], fill=colour)
-    vertical_band(image, (BAND_TOP_ROW, image.height - 1), BAND_TOP,
-                  BAND_BOTTOM, (1, image.width - 1))
+        draw.line([(1, y), (width - 2, y)], fill=colour)
+    vertical_band(image, (BAND_TOP_ROW, height - 1), BAND_TOP,
+                  BAND_BOTTOM, (1, width - 1))
     draw_text(image, (13, 282), "TV RESOLUTION", sans_bold(11), BAND_LABEL)
 
 
 def window_background(size=WINDOW_SIZE):
     """The window's bitmap: a key-colour frame around header, panel, band."""
-    image = Image.new("RGB", size, KEY)
+    image = new_image("RGB", size, KEY)
     draw_header(image)
     draw_panel(image)
     draw_band(image)
-    interior = image.crop((1, 1, size[0] - 1, size[1] - 1))
+    interior = crop(image, (1, 1, size[0] - 1, size[1] - 1))
     replace_colour(interior, KEY, KEY_STAND_IN)
-    image.paste(interior, (1, 1))
+    paste(image, interior, (1, 1))
     return image
 
 
@@ -568,7 +674,7 @@ def draw_trapezoid_face(layer, cx, cy):
 
 
 def draw_plug(name, layer, top):
-    width = layer.size[0]
+    width = layer.units[0]
     if name == "svideo":
         draw_svideo_plug(layer, width / 2, top)
     elif name == "composite":
@@ -587,6 +693,7 @@ def fade_in_from(image, top, rows):
     alpha = image.getchannel("A")
     fade = Image.new("L", image.size, 255)
     draw = ImageDraw.Draw(fade)
+    top, rows = px(top), px(rows)
     for i in range(rows):
         draw.line([(0, top + i), (image.width, top + i)],
                   fill=round(255 * i / rows))
@@ -605,12 +712,12 @@ def greyed(plug):
 def glow(plug, card):
     """A blue halo round the plug, kept inside the lit card's edge and
     fading in with the cable at the top."""
-    halo = plug.getchannel("A").filter(ImageFilter.MaxFilter(5))
-    halo = halo.filter(ImageFilter.GaussianBlur(5))
+    halo = plug.getchannel("A").filter(ImageFilter.MaxFilter(2 * px(2) + 1))
+    halo = halo.filter(ImageFilter.GaussianBlur(5 * U))
     inside = Image.new("L", plug.size)
     x0, y0, x1, y1 = card
-    ImageDraw.Draw(inside).rectangle([x0 + 1, y0 + 1, x1 - 2, y1 - 2],
-                                     fill=round(255 * 0.85))
+    Pen(inside).rectangle([x0 + 1, y0 + 1, x1 - 2, y1 - 2],
+                          fill=round(255 * 0.85))
     glow_image = Image.new("RGBA", plug.size, ACCENT + (0,))
     glow_image.putalpha(ImageChops.multiply(halo, inside))
     fade_in_from(glow_image, y0 + 1, CABLE_FADE_ROWS)
@@ -625,7 +732,7 @@ def card_in_picture(name):
 
 def light_card(picture, name):
     x0, y0, x1, y1 = card_in_picture(name)
-    layer = Layer(picture.size)
+    layer = Layer(units(picture))
     layer.rect((x0, y0, x1, y1), ACCENT, radius=7)
     layer.rect((x0 + 1.5, y0 + 1.5, x1 - 1.5, y1 - 1.5),
                gradient(LIT_PLATE, lerp(LIT_PLATE, (208, 226, 250), 0.6)),
@@ -635,7 +742,7 @@ def light_card(picture, name):
 
 def connector_picture(background, name, lit):
     x, y, w, h = CONNECTOR_BOXES[name]
-    picture = background.crop((x, y, x + w, y + h))
+    picture = crop(background, (x, y, x + w, y + h))
     if lit:
         light_card(picture, name)
     top = CARD_ROWS[0] - y
@@ -679,7 +786,7 @@ def button_face(base, state):
     """A rounded dark-blue face over the background it will sit on."""
     style = BUTTON_STYLES[state]
     face = base.copy()
-    w, h = face.size
+    w, h = units(face)
     layer = Layer((w, h))
     layer.rect((0, 0, w, h), style["edge"], radius=4)
     layer.rect((1, 1, w - 1, h - 1), gradient(style["top"], style["bottom"]),
@@ -689,10 +796,11 @@ def button_face(base, state):
 
 
 def sd_button(background, text, state):
-    face = button_face(background.crop(box_corners(SD_BUTTON_BOXES[text])),
+    face = button_face(crop(background, box_corners(SD_BUTTON_BOXES[text])),
                        state)
     nudge = 1 if state == "pressed" else 0
-    draw_readable_centred(face, (face.width / 2, face.height / 2 + nudge), text,
+    w, h = units(face)
+    draw_readable_centred(face, (w / 2, h / 2 + nudge), text,
                  sans_bold(12), BUTTON_STYLES[state]["text"])
     return face
 
@@ -724,18 +832,19 @@ def hd_face(base, text, state, outwards):
     """The format, and the row's word on the right in the row's colour."""
     face = button_face(base, state)
     style = BUTTON_STYLES[state]
-    layer = Layer(face.size)
+    layer = Layer(units(face))
     draw_resize_icon(layer, (6, 4, 20, 18), style["text"], outwards)
     paste_layer(face, layer)
     nudge = 1 if state == "pressed" else 0
     bold = font("DejaVuSansCondensed-Bold.ttf", 12)
     word = ROW_WORDS[outwards]
     word_colour = WHITE if state == "hover" else ROW_WORD_COLOURS[outwards]
-    word_left = face.width - 7 - bold.getlength(ROW_WORDS[True])
-    draw_readable_centred(face, ((24 + word_left - 4) / 2, face.height / 2 + nudge),
+    w, h = units(face)
+    word_left = w - 7 - bold.getlength(ROW_WORDS[True])
+    draw_readable_centred(face, ((24 + word_left - 4) / 2, h / 2 + nudge),
                  f"{text}i/{text}p", bold, style["text"])
     draw_readable_centred(face, (word_left + bold.getlength(ROW_WORDS[True]) / 2,
-                        face.height / 2 + nudge), word, bold, word_colour)
+                        h / 2 + nudge), word, bold, word_colour)
     return face
 
 
@@ -744,14 +853,14 @@ def hd_buttons(background):
     for text, first_id in HD_FIRST_IDS.items():
         for offset, (state, outwards) in enumerate(HD_FACE_ORDER):
             boxes = HD_UPPER_BOXES if outwards else HD_LOWER_BOXES
-            base = background.crop(box_corners(boxes[text]))
+            base = crop(background, box_corners(boxes[text]))
             art[first_id + offset] = hd_face(base, text, state, outwards)
     return art
 
 
 def spare_hd_faces(background):
     """Standard-size faces for the HD formats; the window does not use them."""
-    base = background.crop(box_corners(SD_BUTTON_BOXES["640 X 480"]))
+    base = crop(background, box_corners(SD_BUTTON_BOXES["640 X 480"]))
     art = {}
     for text, ids in SPARE_HD_FACE_IDS.items():
         for state, bitmap_id in zip(STATES, ids):
@@ -781,7 +890,7 @@ def draw_cross(layer, centre, half, width):
 def close_buttons(background):
     art = {CLOSE_MASK_ID: solid_mask((16, 16))}
     for state, bitmap_id in CLOSE_IDS.items():
-        image = background.crop(box_corners(CLOSE_BOX))
+        image = crop(background, box_corners(CLOSE_BOX))
         layer = Layer((16, 16))
         layer.rect((0, 0, 16, 16), CLOSE_COLOURS[state], radius=3)
         draw_cross(layer, (8, 8), 3.6, 1.9)
@@ -793,7 +902,7 @@ def close_buttons(background):
 def hint_close_buttons():
     art = {HINT_CLOSE_MASK_ID: solid_mask((15, 15))}
     for state, bitmap_id in HINT_CLOSE_IDS.items():
-        image = Image.new("RGB", (15, 15), HINT_BAR)
+        image = new_image("RGB", (15, 15), HINT_BAR)
         layer = Layer((15, 15))
         layer.ellipse((0.5, 0.5, 14.5, 14.5), HINT_CLOSE_COLOURS[state])
         draw_cross(layer, (7.5, 7.5), 3, 1.7)
@@ -807,7 +916,7 @@ def draw_check_box(image, xy, state, size=13):
     x, y = xy
     edge = (170, 176, 188) if state == "disabled" else (112, 124, 148)
     inside = (232, 234, 238) if state == "disabled" else (252, 252, 252)
-    layer = Layer(image.size)
+    layer = Layer(units(image))
     layer.rect((x, y, x + size, y + size), edge, radius=2.5)
     layer.rect((x + 1, y + 1, x + size - 1, y + size - 1), inside, radius=1.5)
     if state == "checked":
@@ -820,7 +929,7 @@ def draw_check_box(image, xy, state, size=13):
 def check_boxes():
     art = {}
     for state, bitmap_id in CHECK_BOX_IDS.items():
-        image = Image.new("RGB", (16, 16), PANEL_TOP)
+        image = new_image("RGB", (16, 16), PANEL_TOP)
         draw_check_box(image, (1.5, 1.5), state)
         art[bitmap_id] = image
     return art
@@ -877,7 +986,7 @@ STEP_LINE = 13
 
 
 def draw_hint_frame(image):
-    draw = ImageDraw.Draw(image)
+    draw = Pen(image)
     w, h = HINT_VISIBLE
     draw.rectangle([0, 0, w - 1, 27], fill=HINT_BAR)
     draw.line([(0, 28), (w - 1, 28)], fill=(170, 192, 226))
@@ -944,10 +1053,10 @@ def draw_dialog_buttons(draw):
 
 def draw_dialog(image, page):
     x0, y0, x1, y1 = DIALOG_BOX
-    shadow = soft_shadow(image.size, (x0 + 2, y0 + 3, x1 + 3, y1 + 3), 3, 3,
-                         90)
+    shadow = soft_shadow(units(image), (x0 + 2, y0 + 3, x1 + 3, y1 + 3), 3,
+                         3, 90)
     image.paste(shadow, (0, 0), shadow)
-    draw = ImageDraw.Draw(image)
+    draw = Pen(image)
     draw.rectangle([x0, y0, x1 - 1, y1 - 1], fill=DIALOG_BG,
                    outline=DIALOG_EDGE)
     draw_title_bar(image, draw)
@@ -965,12 +1074,12 @@ def draw_dialog(image, page):
 
 def draw_steps(image, steps):
     """Numbered steps beside the dialog; returns where step 3's disc is."""
-    draw = ImageDraw.Draw(image)
+    draw = Pen(image)
     draw.text((STEPS_X, 40), "To turn them on:", font=sans_bold(12),
               fill=HEADER)
     text_font, y, disc_centre = condensed(STEP_FONT_SIZE), 64, None
     text_width = HINT_VISIBLE[0] - STEPS_X - 22 - 6
-    layer = Layer(image.size)
+    layer = Layer(units(image))
     discs = []
     for number, step in enumerate(steps, start=1):
         colour = HIGHLIGHT if number == 3 else ACCENT
@@ -993,13 +1102,13 @@ def draw_steps(image, steps):
 def draw_highlight(image, list_box, target):
     """An orange ring round the list and an arrow to it from step 3."""
     x0, y0, x1, y1 = list_box
-    layer = Layer(image.size)
+    layer = Layer(units(image))
     layer.rect((x0 - 5, y0 - 5, x1 + 6, y1 + 6), HIGHLIGHT, radius=6,
                outline=2.5)
     paste_layer(image, layer)
     start = (target[0] - 12, target[1])
     end = (x1 + 9, (y0 + y1) / 2)
-    arrow = Layer(image.size)
+    arrow = Layer(units(image))
     bend = ((start[0] + end[0]) / 2, start[1])
     arrow.line(curve(start, bend, end), HIGHLIGHT, 2.2)
     arrow.polygon(arrow_head(bend, end), HIGHLIGHT)
@@ -1027,7 +1136,7 @@ def arrow_head(control, tip, length=8, half_width=5):
 
 
 def hint_picture(page):
-    image = Image.new("RGB", HINT_SIZE, HINT_BG)
+    image = new_image("RGB", HINT_SIZE, HINT_BG)
     draw_hint_frame(image)
     list_box = draw_dialog(image, page)
     disc = draw_steps(image, page["steps"])
@@ -1243,26 +1352,60 @@ def write_icon(path, sizes=(16, 32, 48, 256)):
 # ---------------------------------------------------------------- output
 
 
-def all_bitmaps():
+# The scales that have art of their own, by the name of their resource type.
+SCALES = {"150": 1.5, "200": 2, "300": 3}
+# Drawn at 100 % only: the window never shows them.
+UNSCALED_IDS = {133, 137, 138, 139, 140, 141, 142, 168, 169, 170}
+
+
+def all_bitmaps(scaled=False):
     background = window_background()
-    art = {198: background, 133: alternative_background(), 172: logo()}
+    art = {198: background, 172: logo()}
+    if not scaled:
+        art[133] = alternative_background()
     for part in (close_buttons(background), connector_pictures(background),
                  sd_buttons(background), hd_buttons(background),
                  spare_hd_faces(background), hint_close_buttons(),
                  hint_pictures(), check_boxes()):
         art.update(part)
+    if scaled:
+        art = {i: image for i, image in art.items() if i not in UNSCALED_IDS}
     return art
 
 
-def write_resource_script(path, bitmap_ids):
+def scaled_art_name(scale, bitmap_id):
+    return f"s{scale}_{bitmap_id}.png"
+
+
+def write_scaled_art():
+    """Each bitmap the window shows, drawn again for every scale and stored
+    as PNG: the program decodes these only at that scale."""
+    global U
+    written = {}
+    for name, scale in SCALES.items():
+        U = scale
+        art = all_bitmaps(scaled=True)
+        for bitmap_id, image in art.items():
+            image.save(os.path.join(OUT_DIR, scaled_art_name(name, bitmap_id)),
+                       "PNG", optimize=True)
+        written[name] = sorted(art)
+    U = 1
+    return written
+
+
+def write_resource_script(path, bitmap_ids, scaled):
     lines = {ICON_ID: f'{ICON_ID} ICON "art/orva.ico"',
              ANIMATION_ID: f'{ANIMATION_ID} GIF "art/anim.gif"'}
     for bitmap_id in bitmap_ids:
         lines[bitmap_id] = f'{bitmap_id} BITMAP "art/bmp_{bitmap_id}.bmp"'
+    scaled_lines = [f'{bitmap_id} PNG{name} "art/{scaled_art_name(name, bitmap_id)}"'
+                    for name, ids in scaled.items() for bitmap_id in ids]
     with open(path, "w", newline="\n") as out:
         out.write("// Bitmaps, animation and icon of ORVA TV Setting.\n"
                   "// Generated by tools/make_art.py: edit that, not this.\n")
         out.writelines(lines[i] + "\n" for i in sorted(lines))
+        out.write("// The same bitmaps drawn for 150 %, 200 % and 300 %.\n")
+        out.writelines(line + "\n" for line in scaled_lines)
 
 
 def main():
@@ -1272,7 +1415,8 @@ def main():
         image.save(os.path.join(OUT_DIR, f"bmp_{bitmap_id}.bmp"), "BMP")
     write_icon(os.path.join(OUT_DIR, "orva.ico"))
     write_animation(os.path.join(OUT_DIR, "anim.gif"))
-    write_resource_script(os.path.join(OUT_DIR, "art.rc"), sorted(art))
+    scaled = write_scaled_art()
+    write_resource_script(os.path.join(OUT_DIR, "art.rc"), sorted(art), scaled)
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 #include "confirm/hint_dialog.h"
 
+#include "framework/dialog_template.h"
 #include "resource.h"
 
 namespace {
@@ -50,7 +51,8 @@ void HintDialog::DoDataExchange(CDataExchange* pDX) {
 BOOL HintDialog::OnInitDialog() {
     CDialog::OnInitDialog();
     // A picture that fails to load leaves the popup a plain rectangle with its close button.
-    if (const UINT picture = PictureFor(m_nScreenshot)) m_bmpBackground.LoadBitmap(picture);
+    const UINT dpi = AfxGetWindowDpi(m_hWnd);
+    if (const UINT picture = PictureFor(m_nScreenshot)) LoadSkinBitmap(m_bmpBackground, picture, dpi);
     // A tool window gets no taskbar button; the template's extended styles are dropped.
     ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
     // The window owns the region from here on; without a picture there is none.
@@ -86,7 +88,8 @@ HBRUSH HintDialog::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
         const bool chinese = m_nFontChoice == kChineseFontChoice;
         // By its Unicode name, so that the face reaches the font mapper intact on any code page.
         const wchar_t* face = chinese ? L"\u7D30\u660E\u9AD4" : L"Arial";  // "細明體"
-        m_fontControls.Attach(::CreateFontW(chinese ? 12 : 14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+        const int height = ScaleToDpi(chinese ? 12 : 14, AfxGetWindowDpi(m_hWnd));
+        m_fontControls.Attach(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                             DEFAULT_PITCH | FF_SWISS, face));
     }

@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "controls/scaled_art.h"
+#include "framework/dialog_template.h"
+#include "framework/window_scale.h"
+
 namespace {
 
 constexpr DWORD kStopTimeoutMs = 5000;
@@ -187,7 +191,8 @@ int GifPictureCtrl::DeviceDpi(int index) const {
 
 BOOL GifPictureCtrl::CreateCanvas(int width, int height) {
     if (!m_hWnd || width <= 0 || height <= 0) return FALSE;
-    SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    const UINT dpi = AfxGetWindowDpi(m_hWnd);
+    SetWindowPos(nullptr, 0, 0, ScaleToDpi(width, dpi), ScaleToDpi(height, dpi), SWP_NOMOVE | SWP_NOZORDER);
     HDC screen = ::GetDC(m_hWnd);
     if (!screen) return FALSE;
     Scene& scene = *m_scene;
@@ -394,8 +399,19 @@ void GifPictureCtrl::FreeSaveArea(Scene& scene) {
 void GifPictureCtrl::OnPaint() {
     CPaintDC dc(m_hWnd);
     CSingleLock lock(&m_scene->m_canvasLock, TRUE);
-    if (m_scene->m_canvasDC)
+    if (!m_scene->m_canvasDC) return;
+    // The frames are drawn at the picture's own size; a scaled window shows them filtered.
+    const UINT dpi = AfxGetWindowDpi(m_hWnd);
+    if (dpi == kDefaultDpi || !PaintScaled(dc, m_scene->m_canvasDC, m_scene->m_width, m_scene->m_height, dpi))
         ::BitBlt(dc, 0, 0, m_scene->m_width, m_scene->m_height, m_scene->m_canvasDC, 0, 0, SRCCOPY);
+}
+
+void GifPictureCtrl::FitToScale() {
+    if (m_canvasReady && m_hWnd) {
+        const UINT dpi = AfxGetWindowDpi(m_hWnd);
+        SetWindowPos(nullptr, 0, 0, ScaleToDpi(m_scene->m_width, dpi), ScaleToDpi(m_scene->m_height, dpi),
+                     SWP_NOMOVE | SWP_NOZORDER);
+    }
 }
 
 void GifPictureCtrl::OnDestroy() {

@@ -55,6 +55,8 @@ public:
     // Stops, then frees every picture, the frames and the canvas.
     void ReleasePictures();
     BOOL HasAnimation() const;
+    // Sizes the control for its window's display scale again (after the scale changed).
+    void FitToScale();
     // TRUE once every frame of the animation has been decoded (the pictures are then all held).
     BOOL FramesDecoded() const { return m_scene->m_framesDecoded; }
     BOOL CreateCanvas(int width, int height);

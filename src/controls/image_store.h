@@ -6,10 +6,21 @@
 #include <memory>
 
 #include "framework/afxwin.h"
+#include "framework/window_scale.h"
 
-// The decoded bitmap resource (from the module that holds it), shared with every other holder;
-// null when it does not load.
-std::shared_ptr<const CBitmap> StoredBitmap(UINT id);
+// The decoded bitmap resource (from the module that holds it) drawn for that display scale (96
+// dpi: the bitmap resource itself; see scaled_art.h for the others), shared with every other
+// holder; null when it does not load.
+std::shared_ptr<const CBitmap> StoredBitmap(UINT id, UINT dpi = kDefaultDpi);
+// The same image as a bitmap of the caller's own, outside the store; null when it does not load.
+std::shared_ptr<CBitmap> UnsharedBitmap(UINT id, UINT dpi = kDefaultDpi);
+// Loads that image into the caller's bitmap, which lets go of the one it held; FALSE when it
+// does not load (the bitmap then keeps what it held).
+BOOL LoadSkinBitmap(CBitmap& into, UINT id, UINT dpi);
+
+// The system's message font (tooltips, balloons) at that scale, shared; null when the scale is
+// the system's own, whose font the system gives its tooltips itself.
+std::shared_ptr<const CFont> StoredMessageFont(UINT dpi);
 
 // A holder of a stored image that reads and draws as a CBitmap. It mirrors the store's handle
 // and never deletes it; its own DeleteObject lets go of the reference instead. It is no CBitmap

@@ -8,6 +8,7 @@
 
 #include "controls/accessible_button.h"
 #include "controls/key_region.h"
+#include "framework/dialog_template.h"
 
 namespace {
 
@@ -35,12 +36,6 @@ private:
 // True when the mask (the last id) is one of the images too: drawing selects the image and the
 // mask into two contexts at once, and a bitmap can be selected into one context only.
 bool MaskIsAlsoAnImage(const UINT (&ids)[6]) { return std::find(ids, ids + 5, ids[5]) != ids + 5; }
-
-// A decoded copy of the resource of its own, outside the store; null when it does not load.
-std::shared_ptr<const CBitmap> UnsharedBitmap(UINT id) {
-    auto bitmap = std::make_shared<CBitmap>();
-    return bitmap->LoadBitmap(id) ? bitmap : nullptr;
-}
 
 SIZE BitmapSize(const CBitmap& bitmap) {
     BITMAP info{};
@@ -96,9 +91,10 @@ bool SkinButton::SetBitmaps(UINT normalId, UINT pressedId, UINT hoverId, UINT di
     constexpr size_t kMask = 5;
     std::shared_ptr<const CBitmap> images[std::size(ids)];
     bool allLoaded = true;
+    const UINT dpi = AfxGetWindowDpi(m_hWnd);
     for (size_t i = 0; i < std::size(ids); ++i) {
         if (!ids[i]) continue;
-        images[i] = i == kMask && MaskIsAlsoAnImage(ids) ? UnsharedBitmap(maskId) : StoredBitmap(ids[i]);
+        images[i] = i == kMask && MaskIsAlsoAnImage(ids) ? UnsharedBitmap(maskId, dpi) : StoredBitmap(ids[i], dpi);
         if (!images[i]) allLoaded = false;
     }
     for (size_t i = 0; i < std::size(ids); ++i) members[i]->Hold(std::move(images[i]));
@@ -187,7 +183,7 @@ void SkinButton::DrawItem(LPDRAWITEMSTRUCT item) {
         if (drawEdge) ::DrawEdge(dc, &rect, EDGE_RAISED, BF_RECT);
     }
     if ((state & ODS_FOCUS) && ShowsFocusMarks()) {
-        if (focusRing) DrawFocusRing(dc, rect);
+        if (focusRing) DrawFocusRing(dc, rect, AfxGetWindowDpi(m_hWnd));
         if (focusInset > 0) {
             RECT focus = rect;
             ::InflateRect(&focus, -focusInset, -focusInset);
@@ -285,6 +281,9 @@ bool SkinButton::CreateTooltip() {
         tooltip.DestroyWindow();
         return false;
     }
+    // At a scale other than the system's, the system's font for that scale.
+    tipFont = StoredMessageFont(AfxGetWindowDpi(m_hWnd));
+    if (tipFont) tooltip.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*tipFont)));
     tooltip.SendMessage(TTM_ACTIVATE, TRUE);
     pendingTipText.Empty();
     return true;
@@ -502,14 +501,15 @@ LRESULT SkinButton::OnUpdateUiState(WPARAM wParam, LPARAM) {
     return result;
 }
 
-void SkinButton::DrawFocusRing(CDC& dc, const RECT& rect) {
+void SkinButton::DrawFocusRing(CDC& dc, const RECT& rect, UINT dpi) {
     constexpr COLORREF kDark = RGB(10, 16, 32);
     constexpr COLORREF kBright = RGB(255, 204, 0);
     // Small buttons (the close cross) get a thinner bright line, so their picture stays visible.
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    const int bright = std::min(width, height) >= 20 ? 2 : 1;
+    const int bright = ScaleToDpi(std::min(width, height) >= ScaleToDpi(20, dpi) ? 2 : 1, dpi);
+    const int dark = ScaleToDpi(1, dpi);
     RECT ring = rect;
-    for (const auto& [thickness, colour] : {std::pair{1, kDark}, std::pair{bright, kBright}, std::pair{1, kDark}}) {
+    for (const auto& [thickness, colour] : {std::pair{dark, kDark}, std::pair{bright, kBright}, std::pair{dark, kDark}}) {
         if (ring.right - ring.left <= 2 * thickness || ring.bottom - ring.top <= 2 * thickness) return;
         const RECT sides[] = {{ring.left, ring.top, ring.right, ring.top + thickness},
                               {ring.left, ring.bottom - thickness, ring.right, ring.bottom},

@@ -61,6 +61,8 @@ protected:
     ButtonBehaviour behaviour = ButtonBehaviour::Push;
     bool hover = false;
     bool mouseDown = false;
+    // Declared first, so that it outlives the tooltip drawn with it; null: the system's font.
+    std::shared_ptr<const CFont> tipFont;
     CToolTipCtrl tooltip;
     // Each image is held from the image store, shared with every button that shows it.
     SharedBitmap normalImage;
@@ -128,7 +130,7 @@ private:
     // Enter: a push button tells its parent it was clicked; a picture does nothing.
     void PressByEnter();
     // A dark-light-dark ring along the button's edge, seen on light and on dark artwork.
-    static void DrawFocusRing(CDC& dc, const RECT& rect);
+    static void DrawFocusRing(CDC& dc, const RECT& rect, UINT dpi);
     AccessibleName accessibleName{kRolePushButton};
     // The focus-mark state last announced to this button; some systems keep none themselves.
     bool focusMarksHidden = false;

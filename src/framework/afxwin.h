@@ -245,6 +245,9 @@ protected:
     virtual void OnOK();
     virtual void OnCancel();
     BOOL OnCmdMsg(UINT nID, int nCode) override;
+    // Records the scale the dialog now draws at and lays its template out again for it: every
+    // control's place and size and the window's size; FALSE without the template or a window.
+    BOOL LayOutAtDpi(UINT dpi);
 
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
@@ -265,7 +268,11 @@ private:
 // font at another dpi. The skins are drawn in pixels, so their controls must land on the pixels
 // they were drawn for. Dialogs whose font is unknown here, or whose base units already match,
 // are left alone.
+// At a display scale other than 100 % every place and size is that layout scaled.
 void AfxApplyTemplateFontMetrics(HWND hDlg, const void* pTemplate, DWORD size);
+// The same layout at that scale, whatever base units the dialog has; the window takes the size
+// the template's own frame gives, scaled.
+void AfxLayOutTemplateAtDpi(HWND hDlg, const void* pTemplate, DWORD size, UINT dpi);
 
 // ---- The application ----------------------------------------------------------------------
 

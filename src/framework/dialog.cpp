@@ -1,5 +1,9 @@
 #include "framework/afxwin.h"
+
+#include <map>
+
 #include "framework/dialog_template.h"
+#include "framework/window_scale.h"
 
 namespace {
 
@@ -162,27 +166,77 @@ void CDialog::RunModalLoop() {
     }
 }
 
+namespace {
+
+// The next control after that one (from the first when null) with that id.
+HWND NextControlWithId(HWND hDlg, uint32_t id, HWND after) {
+    for (HWND child = after ? ::GetWindow(after, GW_HWNDNEXT) : ::GetWindow(hDlg, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (static_cast<uint32_t>(::GetDlgCtrlID(child)) == id) return child;
+    }
+    return nullptr;
+}
+
+// The template's controls at the base units its font has at 96 dpi, scaled to the dpi. Each is
+// found by its id, so that a dialog that has changed its controls' order since (for the Tab
+// order) is laid out alike; controls sharing an id are taken in their order.
+void PlaceTemplateControls(HWND hDlg, const DialogTemplateInfo& info, DialogBaseUnits units, UINT dpi) {
+    std::map<uint32_t, HWND> lastWithId;
+    for (const DialogItemInfo& item : info.items) {
+        HWND& last = lastWithId[item.id];
+        HWND control = NextControlWithId(hDlg, item.id, last);
+        if (!control) continue;  // a control that failed to be made
+        last = control;
+        const DialogRect px = ScaleToDpi(DialogUnitsToPixels(item.rect, units), dpi);
+        ::SetWindowPos(control, nullptr, px.x, px.y, px.cx, px.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void SetOuterSize(HWND hDlg, RECT frame, UINT dpi) {
+    ::SetWindowPos(hDlg, nullptr, 0, 0, ScaleToDpi(frame.right - frame.left, dpi),
+                   ScaleToDpi(frame.bottom - frame.top, dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
 void AfxApplyTemplateFontMetrics(HWND hDlg, const void* pTemplate, DWORD size) {
     const auto info = ParseDialogTemplate(pTemplate, size);
     if (!info || !info->hasFont) return;
     const auto wanted = KnownFontBaseUnits(info->fontFace, info->pointSize);
     RECT probe{0, 0, 4, 8};
     ::MapDialogRect(hDlg, &probe);
-    if (!wanted || *wanted == DialogBaseUnits{probe.right, probe.bottom}) return;
+    const UINT dpi = AfxGetWindowDpi(hDlg);
+    if (!wanted || (dpi == kDefaultDpi && *wanted == DialogBaseUnits{probe.right, probe.bottom})) return;
 
-    // Controls are created in template order; match each by its id in case one failed.
-    HWND child = ::GetWindow(hDlg, GW_CHILD);
-    for (const DialogItemInfo& item : info->items) {
-        if (!child) break;
-        if (static_cast<uint32_t>(::GetDlgCtrlID(child)) != item.id) continue;
-        const DialogRect px = DialogUnitsToPixels(item.rect, *wanted);
-        ::SetWindowPos(child, nullptr, px.x, px.y, px.cx, px.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-        child = ::GetWindow(child, GW_HWNDNEXT);
-    }
+    PlaceTemplateControls(hDlg, *info, *wanted, dpi);
     const DialogRect client = DialogUnitsToPixels(info->rect, *wanted);
     RECT frame{0, 0, client.cx, client.cy};
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongA(hDlg, GWL_STYLE)), FALSE,
                          static_cast<DWORD>(::GetWindowLongA(hDlg, GWL_EXSTYLE)));
-    ::SetWindowPos(hDlg, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetOuterSize(hDlg, frame, dpi);
+}
+
+void AfxLayOutTemplateAtDpi(HWND hDlg, const void* pTemplate, DWORD size, UINT dpi) {
+    const auto info = ParseDialogTemplate(pTemplate, size);
+    const auto wanted = info && info->hasFont ? KnownFontBaseUnits(info->fontFace, info->pointSize) : std::nullopt;
+    if (!wanted) return;
+    PlaceTemplateControls(hDlg, *info, *wanted, dpi);
+    // The frame the template's own styles give, as the window had when it was created: a window
+    // whose frame was taken away since keeps the size it had then, scaled.
+    const DWORD exStyle = info->exStyle | ((info->style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0);
+    const DialogRect client = DialogUnitsToPixels(info->rect, *wanted);
+    RECT frame{0, 0, client.cx, client.cy};
+    ::AdjustWindowRectEx(&frame, info->style, FALSE, exStyle);
+    SetOuterSize(hDlg, frame, dpi);
+}
+
+BOOL CDialog::LayOutAtDpi(UINT dpi) {
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
+    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
+    HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
+    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+    if (!bytes || !m_hWnd) return FALSE;
+    AfxSetWindowDpi(m_hWnd, dpi);
+    AfxLayOutTemplateAtDpi(m_hWnd, bytes, ::SizeofResource(module, found), dpi);
+    return TRUE;
 }

@@ -147,3 +147,10 @@ DialogRect DialogUnitsToPixels(const DialogRect& dlu, DialogBaseUnits units) {
     return DialogRect{MulDivRound(dlu.x, units.x, 4), MulDivRound(dlu.y, units.y, 8), MulDivRound(dlu.cx, units.x, 4),
                       MulDivRound(dlu.cy, units.y, 8)};
 }
+
+int ScaleToDpi(int pixels, unsigned dpi) { return MulDivRound(pixels, static_cast<int>(dpi), 96); }
+
+DialogRect ScaleToDpi(const DialogRect& rect, unsigned dpi) {
+    const int left = ScaleToDpi(rect.x, dpi), top = ScaleToDpi(rect.y, dpi);
+    return DialogRect{left, top, ScaleToDpi(rect.x + rect.cx, dpi) - left, ScaleToDpi(rect.y + rect.cy, dpi) - top};
+}

@@ -49,3 +49,8 @@ int MulDivRound(int a, int b, int c);
 
 // Dialog units to pixels, exactly as the dialog manager maps them.
 DialogRect DialogUnitsToPixels(const DialogRect& dlu, DialogBaseUnits units);
+
+// Pixels at 96 dpi to pixels at that dpi, rounded as MulDiv; a rectangle's size is scaled from
+// its edges, so that neighbouring rectangles stay neighbours.
+int ScaleToDpi(int pixels, unsigned dpi);
+DialogRect ScaleToDpi(const DialogRect& rect, unsigned dpi);

@@ -100,7 +100,9 @@ void TvSettingDlg::SetStartUpLook(int control) {
 
 void TvSettingDlg::DressWindow() {
     // Without the picture the window stays a plain rectangle: no outline, nothing painted.
-    m_bmpBackground.LoadBitmap(IDB_BACKGROUND);
+    const UINT dpi = AfxGetWindowDpi(m_hWnd);
+    LoadSkinBitmap(m_bmpBackground, IDB_BACKGROUND, dpi);
+    if (dpi != kDefaultDpi) ShowLogoAtScale(dpi);
     ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, kSkinExStyle);
     // The template's modal frame stays until the frame is worked out again, which setting the
     // region does on some systems only. Without it the background, painted in client
@@ -139,6 +141,7 @@ void TvSettingDlg::ShowDetectedConnector() {
     ShowPicture(m_btnHdmi, look->hdmi, IDB_HDMI_MASK);
     ShowResolutionRow(look->highDefinitionRow);
     NameButtons(view);
+    m_bDetectedViewShown = true;
 }
 
 void TvSettingDlg::OnPaint() {

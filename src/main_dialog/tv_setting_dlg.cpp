@@ -21,6 +21,7 @@ BEGIN_MESSAGE_MAP(TvSettingDlg, CDialog)
     ON_MESSAGE(kMsgKeepOnScreen, OnKeepOnScreen)
     ON_MESSAGE(WM_SKIN_ARROW_KEY, OnArrowKey)
     ON_MESSAGE(WM_GETOBJECT, OnGetObject)
+    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
 END_MESSAGE_MAP()
 
 TvSettingDlg::TvSettingDlg() : CDialog(IDD_TVSETTING, nullptr) {

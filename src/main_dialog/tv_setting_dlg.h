@@ -43,6 +43,9 @@ protected:
     // The desktop changed size, or a second copy restored the window: it moves inside the work
     // area if it no longer lies wholly there.
     LRESULT OnKeepOnScreen(WPARAM, LPARAM);
+    // The window moved to a monitor of another scale: it is drawn again at the new scale and
+    // takes the place and size the system suggests.
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
 
     // Resolution commands: each stores its mode name (and variant) and runs the apply flow.
     void On640x480();
@@ -122,6 +125,8 @@ private:
 
     // The skin: background, outline, and the start-up images and tooltips of the buttons.
     void DressWindow();
+    // The logo drawn for that scale, in place of the one the template gave.
+    void ShowLogoAtScale(UINT dpi);
     // The animation in the corner; its worker thread runs until the window is destroyed.
     void StartAnimation();
     // The button bound to that control; null for a control without one.
@@ -188,4 +193,8 @@ private:
     size_t m_arrowColumn = SIZE_MAX;
     // The message shown when a press switches nothing.
     NoticeBalloon m_refusalNotice;
+    // The logo drawn for the window's scale, once the template's has been replaced.
+    CBitmap m_bmpLogo;
+    // True once detection's view has been shown; a change of scale shows it again.
+    bool m_bDetectedViewShown = false;
 };

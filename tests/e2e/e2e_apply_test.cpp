@@ -1,6 +1,7 @@
 // The resolution commands as a user meets them: the real program on a Wine desktop of
 // 1920 x 1080 with a stand-in adapter, the desktop mode read after every step.
 #include <gtest/gtest.h>
+#include <ole2.h>
 
 #include <algorithm>
 #include <string>

@@ -2,6 +2,7 @@
 // is still busy, and an answer from the keyboard while the countdown runs. The real program on
 // a Wine desktop of 1920 x 1080 with stand-in drivers; figures are printed, not asserted.
 #include <gtest/gtest.h>
+#include <ole2.h>
 
 #include <algorithm>
 #include <cstdio>

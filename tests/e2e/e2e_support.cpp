@@ -2,6 +2,8 @@
 
 #include <ole2.h>
 #include <oleacc.h>
+#include "controls/scaled_art.h"
+#include "framework/window_scale.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -236,6 +238,30 @@ ProgramBitmaps::~ProgramBitmaps() {
 Pixels ProgramBitmaps::Get(UINT id) const {
     const SIZE size = Size(id);
     return Get(id, size.cx, size.cy);
+}
+
+Pixels ProgramBitmaps::Get(UINT id, UINT dpi) const {
+    if (dpi == kDefaultDpi) return Get(id);
+    HBITMAP art = LoadScaledArt(m_module, id, dpi);
+    Pixels pixels = ReadPixels(art).pixels;
+    if (art) ::DeleteObject(art);
+    return pixels;
+}
+
+SIZE ProgramBitmaps::Size(UINT id, UINT dpi) const {
+    if (dpi == kDefaultDpi) return Size(id);
+    HBITMAP art = LoadScaledArt(m_module, id, dpi);
+    BITMAP info{};
+    if (art) ::GetObjectA(art, sizeof info, &info);
+    if (art) ::DeleteObject(art);
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
+UINT DesktopDpi() {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(nullptr, screen);
+    return static_cast<UINT>(dpi);
 }
 
 SIZE DesktopSize() {

@@ -108,11 +108,16 @@ public:
     // The whole bitmap, or its top-left width x height pixels.
     Pixels Get(UINT id) const;
     Pixels Get(UINT id, int width, int height) const { return BitmapPixels(id, width, height, m_module); }
+    // The bitmap as the program draws it at that scale (96: the bitmap itself).
+    Pixels Get(UINT id, UINT dpi) const;
+    SIZE Size(UINT id, UINT dpi) const;
 
 private:
     HMODULE m_module;
 };
 
+// The display scale the test runs at, in dots per inch (scripts/wine-run's ORVA_LOGPIXELS).
+UINT DesktopDpi();
 // The current desktop size of the primary display.
 SIZE DesktopSize();
 RECT WindowRect(HWND window);

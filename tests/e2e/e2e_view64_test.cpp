@@ -21,6 +21,18 @@ TEST_F(MainWindowViews, IntelLightsEachConnectorItNames) { m_views.CheckScenario
 
 TEST_F(MainWindowViews, AfterADetectionErrorEveryPictureLightsUnderThePointer) { m_views.CheckScenarios("none"); }
 
+// A click at the centre of a resolution button, wherever the scale puts it, switches the desktop.
+TEST_F(MainWindowViews, AClickAtAResolutionButtonsCentreSwitches) {
+    StandinDrivers drivers;
+    ASSERT_TRUE(SimulateAdapter(drivers, *FindScenario("nvidia-svideo")));
+    ProgramUnderTest program;
+    HWND window = StartAndWaitForMainWindow(program);
+    ASSERT_NE(window, nullptr);
+    ClickAt(ControlCentre(window, IDC_800));
+    EXPECT_NE(program.WaitForWindow(kDialogClass, "Accept Now ?", 10000), nullptr);
+    EXPECT_EQ(DesktopSize().cx, 800);
+}
+
 // The animation starts before detection, so it plays after a detection error too.
 TEST_F(MainWindowViews, TheCornerAnimationPlaysAfterADetectionError) {
     StandinDrivers drivers;
@@ -30,8 +42,8 @@ TEST_F(MainWindowViews, TheCornerAnimationPlaysAfterADetectionError) {
     HWND window = program.WaitForWindow(kDialogClass, kMainTitle, 20000);
     ASSERT_NE(window, nullptr);
     const RECT corner = WindowRect(::GetDlgItem(window, IDC_ANIMATION));
-    EXPECT_EQ(corner.right - corner.left, 42);  // the animation's size, not the template's
-    EXPECT_EQ(corner.bottom - corner.top, 32);
+    EXPECT_EQ(corner.right - corner.left, m_views.Scaled(42));  // the animation's size, not the template's
+    EXPECT_EQ(corner.bottom - corner.top, m_views.Scaled(32));
     EXPECT_TRUE(CornerAnimates(window));
 }
 

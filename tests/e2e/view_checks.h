@@ -3,13 +3,15 @@
 // connector pictures that are lit, the row of resolution buttons offered, and how the pictures
 // answer the pointer. Lit or unlit is decided by comparing the screen with the program's own
 // bitmaps, so new artwork needs no new test data. The 64-bit exe's view tests and the 32-bit
-// exe's suite share these checks and the table of views (scenarios.h).
+// exe's suite share these checks and the table of views (scenarios.h). The checks run at the
+// scale of the desktop (scripts/wine-run's ORVA_LOGPIXELS), comparing with the art drawn for it.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 
 #include "e2e_support.h"
+#include "framework/dialog_template.h"
 #include "pixels.h"
 #include "resource.h"
 #include "scenarios.h"
@@ -67,13 +69,15 @@ class ViewChecks {
 public:
     bool Loaded() const { return m_bitmaps.Loaded(); }
     const ProgramBitmaps& Bitmaps() const { return m_bitmaps; }
+    int Scaled(int pixels) const { return ScaleToDpi(pixels, m_dpi); }
 
     // What the screen shows where the picture is: its lit image, its unlit image or neither.
     // Only the pixels in which the two images differ count, and a tooltip over a few of them
     // does not change the verdict.
     Look LookOf(HWND window, const ConnectorPicture& picture) const {
         const Pixels shown = ScreenPixels(WindowRect(::GetDlgItem(window, picture.control)));
-        const int which = WhichImageShows(shown, m_bitmaps.Get(picture.litId), m_bitmaps.Get(picture.unlitId));
+        const int which =
+            WhichImageShows(shown, m_bitmaps.Get(picture.litId, m_dpi), m_bitmaps.Get(picture.unlitId, m_dpi));
         return which == 0 ? Look::Lit : which == 1 ? Look::Unlit : Look::Neither;
     }
 
@@ -106,11 +110,14 @@ public:
     }
 
     // The skin's edge is the window's outline: all round it the window shows the background's
-    // pixel (x, y) at its own (x, y), and just outside it the desktop.
+    // pixel (x, y) at its own (x, y), and just outside it the desktop. The window has its
+    // template's size at the scale.
     testing::AssertionResult OutlineIsTheSkinsEdge(HWND window) const {
-        const SIZE size = m_bitmaps.Size(IDB_BACKGROUND);
-        const Pixels background = m_bitmaps.Get(IDB_BACKGROUND);
+        const SIZE size = m_bitmaps.Size(IDB_BACKGROUND, m_dpi);
+        const Pixels background = m_bitmaps.Get(IDB_BACKGROUND, m_dpi);
         const RECT r = WindowRect(window);
+        if (r.right - r.left != Scaled(512) || r.bottom - r.top != Scaled(401))
+            return testing::AssertionFailure() << "window of " << r.right - r.left << " x " << r.bottom - r.top;
         const Pixels shown = ScreenPixels(RECT{r.left, r.top, r.left + size.cx, r.top + size.cy});
         const Pixels desktop = ScreenPixels(RECT{r.left - 1, r.top - 1, r.left, r.top});
         if (shown.size() != background.size() || desktop.size() != 1)
@@ -123,12 +130,15 @@ public:
                                                << at(shown, x, y) << ", not " << (inside ? "the skin's " : "the desktop's ")
                                                << want;
         };
-        const int right = size.cx - 1, bottom = size.cy - 1;  // the key-coloured edge of the picture
-        for (int x = 1; x < right; ++x)
-            for (auto result : {check(x, 0, false), check(x, 1, true), check(x, bottom - 1, true), check(x, bottom, false)})
+        // The picture's key-coloured edge, a 100 % pixel wide, scaled from its edges (at 150 %
+        // two pixels at the top and left, one at the bottom and right).
+        const SIZE unscaled = m_bitmaps.Size(IDB_BACKGROUND);
+        const int e = Scaled(1), right = Scaled(unscaled.cx - 1), bottom = Scaled(unscaled.cy - 1);
+        for (int x = e; x < right; ++x)
+            for (auto result : {check(x, e - 1, false), check(x, e, true), check(x, bottom - 1, true), check(x, bottom, false)})
                 if (!result) return result;
-        for (int y = 1; y < bottom; ++y)
-            for (auto result : {check(0, y, false), check(1, y, true), check(right - 1, y, true), check(right, y, false)})
+        for (int y = e; y < bottom; ++y)
+            for (auto result : {check(e - 1, y, false), check(e, y, true), check(right - 1, y, true), check(right, y, false)})
                 if (!result) return result;
         return testing::AssertionSuccess();
     }
@@ -144,7 +154,7 @@ public:
     testing::AssertionResult PicturesAreTheBitmaps(HWND window, const ExpectedView& view) const {
         for (const ConnectorPicture& picture : kPictures) {
             const Pixels shown = ScreenPixels(WindowRect(::GetDlgItem(window, picture.control)));
-            const Pixels image = m_bitmaps.Get(picture.ExpectedLit(view) ? picture.litId : picture.unlitId);
+            const Pixels image = m_bitmaps.Get(picture.ExpectedLit(view) ? picture.litId : picture.unlitId, m_dpi);
             size_t differing = shown.size() == image.size() ? 0 : image.size();
             for (size_t i = 0; shown.size() == image.size() && i < image.size(); ++i) differing += shown[i] != image[i];
             if (differing != 0)
@@ -174,7 +184,7 @@ public:
         ASSERT_NE(window, nullptr);
         MoveMouseTo(POINT{5, 5});  // away from the window
         Settle(1000);
-        SaveScreenshotArtifact(name);
+        SaveScreenshotArtifact(name + (m_dpi == 96 ? "" : "_dpi" + std::to_string(m_dpi)));
 
         EXPECT_TRUE(OutlineIsTheSkinsEdge(window));
         ExpectRow(window, view.highDefinitionRow);
@@ -207,6 +217,7 @@ public:
 
 private:
     ProgramBitmaps m_bitmaps;
+    UINT m_dpi = DesktopDpi();
 };
 
 }  // namespace view_checks

@@ -112,3 +112,10 @@ TEST(DialogUnits, KnowsOnlyTheFontsWeMeasured) {
     EXPECT_FALSE(KnownFontBaseUnits(u"System", 9));
     EXPECT_FALSE(KnownFontBaseUnits(u"Tahoma", 9));
 }
+
+TEST(DialogUnits, ScaleWithTheEdgesSoNeighboursStayNeighbours) {
+    EXPECT_EQ(ScaleToDpi(512, 192), 1024);
+    EXPECT_EQ(ScaleToDpi(15, 144), 23);  // 22.5 rounds away from zero, as the art's sizes do
+    const DialogRect left = ScaleToDpi(DialogRect{1, 0, 1, 1}, 144), right = ScaleToDpi(DialogRect{2, 0, 1, 1}, 144);
+    EXPECT_EQ(left.x + left.cx, right.x);
+}

@@ -200,6 +200,50 @@ TEST(MainDialog, ShowsTitleIconAndTheIntendedGeometry) {
     EXPECT_EQ(sVideo.top, 71);
 }
 
+bool operator==(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != 0; }
+std::ostream& operator<<(std::ostream& out, const RECT& r) {
+    return out << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
+
+// Wine never sends WM_DPICHANGED: sent by hand, it draws the window again at the new scale in
+// the rectangle given, and back at 100 % as before.
+TEST(MainDialog, AChangeOfScaleLaysTheWindowOutAgainInTheSuggestedRectangle) {
+    TvSettingDlg dialog;
+    struct Geometry {
+        RECT window, outline, hdmi, close;
+    };
+    auto measure = [](HWND w) {
+        Geometry g{};
+        ::GetWindowRect(w, &g.window);
+        HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+        ::GetWindowRgn(w, region);
+        ::GetRgnBox(region, &g.outline);
+        ::DeleteObject(region);
+        g.hdmi = ControlRect(w, IDC_HDMI);
+        g.close = ControlRect(w, IDC_CLOSE);
+        return g;
+    };
+    Geometry before{}, scaled{}, back{};
+    RunMainDialog(dialog, {[&](CDialog& d) {
+                      before = measure(d.m_hWnd);
+                      RECT suggested{100, 50, 1124, 852};
+                      ::SendMessageA(d.m_hWnd, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+                      scaled = measure(d.m_hWnd);
+                      suggested = before.window;
+                      ::SendMessageA(d.m_hWnd, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+                      back = measure(d.m_hWnd);
+                      d.EndDialog(IDCANCEL);
+                  }});
+    EXPECT_EQ(scaled.window, (RECT{100, 50, 1124, 852}));
+    EXPECT_EQ(scaled.outline, (RECT{2, 2, 986, 798}));  // the 200 % background less its key edge
+    EXPECT_EQ(scaled.hdmi.left, 2 * before.hdmi.left);
+    EXPECT_EQ(scaled.hdmi.top, 2 * before.hdmi.top);
+    EXPECT_EQ(scaled.close.right - scaled.close.left, 32);  // its 200 % mask
+    for (const auto& [got, want] : {std::pair{back.window, before.window}, std::pair{back.outline, before.outline},
+                                    std::pair{back.hdmi, before.hdmi}, std::pair{back.close, before.close}})
+        EXPECT_EQ(got, want);
+}
+
 TEST(MainDialog, TheSurfaceActsAsATitleBar) {
     TvSettingDlg dialog;
     LRESULT onSurface = 0, outside = 0;

@@ -489,6 +489,8 @@ TEST_F(SkinButtonTest, ImagesAreSharedFromTheStoreAndDeletedWhenTheLastHolderLet
     }
     // The disabled image falls back to the normal one: one decoded bitmap, held twice.
     EXPECT_EQ(button.disabledImage.GetSafeHandle(), button.normalImage.GetSafeHandle());
+    // At 100 % the bitmap resources alone: the image decoder of the scaled art is not loaded.
+    EXPECT_EQ(::GetModuleHandleA("windowscodecs.dll"), nullptr);
     {
         // Another button showing the same resource holds the same bitmap, which outlives it.
         ProbeButton other;

@@ -1,0 +1,22 @@
+#pragma once
+// The skin's art for display scales above 100 %. The art is drawn for 150 %, 200 % and 300 %
+// and stored as PNG resources of the types "PNG150", "PNG200" and "PNG300" under the ids of the
+// 100 % bitmaps; a scale in between takes the next larger set, shrunk once. Nothing here is
+// used at 100 %, so the image decoder is loaded only for a scaled window.
+#include <windows.h>
+
+#include "controls/resample.h"
+
+// The bitmap resource drawn for that dpi (above 96), as a 32-bit section the caller owns; null
+// when neither its art nor its 100 % bitmap loads. A bitmap without art of its own for the
+// scale is its 100 % bitmap enlarged.
+HBITMAP LoadScaledArt(HINSTANCE module, UINT id, UINT dpi);
+
+// The pixels of a 32-bit section; an empty image when it cannot be read.
+PixelImage ReadPixels(HBITMAP bitmap);
+// A 32-bit section of those pixels, which the caller owns; null when it cannot be made.
+HBITMAP MakeSection(const PixelImage& image);
+
+// Copies width x height pixels of the source context onto the target at (0, 0), shrunk or
+// enlarged with the area filter to that dpi's size; FALSE when it cannot.
+BOOL PaintScaled(HDC target, HDC source, int width, int height, UINT dpi);
