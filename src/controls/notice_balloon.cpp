@@ -1,5 +1,9 @@
 #include "controls/notice_balloon.h"
 
+#include "controls/image_store.h"
+#include "framework/dialog_template.h"
+#include "framework/window_scale.h"
+
 namespace {
 
 constexpr UINT_PTR kHideTimer = 0x4E42;  // apart from the tooltip's own timers
@@ -34,12 +38,16 @@ bool NoticeBalloon::Make(HWND control) {
         DestroyWindow();
         return false;
     }
-    SendMessage(TTM_SETMAXTIPWIDTH, 0, kMaxWidth);
     return true;
 }
 
 bool NoticeBalloon::Show(HWND control, const CString& text, UINT milliseconds) {
     if (!control || !Make(control)) return false;
+    // At a scale other than the system's, the system's font for that scale; the width with it.
+    const UINT dpi = AfxGetWindowDpi(control);
+    m_font = StoredMessageFont(dpi);
+    if (m_font) SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*m_font)));
+    SendMessage(TTM_SETMAXTIPWIDTH, 0, ScaleToDpi(kMaxWidth, dpi));
     TOOLINFOA tool = Tool(&text);
     SendMessage(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
     RECT rect{};

@@ -1,6 +1,8 @@
 #pragma once
 // A short message in a balloon that points at a control and goes by itself after a few seconds.
 // It takes no focus and needs no click; a screen reader reads it when it shows, as any tooltip.
+#include <memory>
+
 #include "framework/afxcmn.h"
 
 class NoticeBalloon : public CToolTipCtrl {
@@ -18,4 +20,5 @@ private:
     bool Make(HWND control);
     TOOLINFOA Tool(const CString* text) const;
     HWND m_owner = nullptr;
+    std::shared_ptr<const CFont> m_font;  // the image store's, while the balloon uses it
 };
