@@ -6,7 +6,8 @@
 #include <new>
 #include <string>
 
-#include "display/system_library.h"
+#include "framework/system_library.h"
+#include "framework/system_calls.h"
 
 static_assert(kRolePushButton == ROLE_SYSTEM_PUSHBUTTON && kRoleGraphic == ROLE_SYSTEM_GRAPHIC, "MSAA roles");
 
@@ -41,7 +42,7 @@ BSTR WideString(const CString& text) {
     const int length = ::MultiByteToWideChar(CP_ACP, 0, text, text.GetLength(), nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');
     ::MultiByteToWideChar(CP_ACP, 0, text, text.GetLength(), &wide[0], length);
-    return ::SysAllocStringLen(wide.c_str(), static_cast<UINT>(wide.size()));
+    return oleaut32::SysAllocStringLen(wide.c_str(), static_cast<UINT>(wide.size()));
 }
 
 // The standard client object of a window with our name, role and state. It holds one
@@ -108,7 +109,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         if (!IsSelf(child) || role_ != ROLE_SYSTEM_PUSHBUTTON) return standard_->get_accDefaultAction(child, action);
         if (!action) return E_POINTER;
-        *action = ::SysAllocString(L"Press");
+        *action = oleaut32::SysAllocString(L"Press");
         return *action ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {

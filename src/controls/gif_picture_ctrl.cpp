@@ -8,6 +8,7 @@
 
 #include "controls/scaled_art.h"
 #include "framework/dialog_template.h"
+#include "framework/system_calls.h"
 #include "framework/window_scale.h"
 
 namespace {
@@ -20,12 +21,12 @@ constexpr int kHimetricPerInch = 2540;
 // stream could be made.
 IPicture* DecodePicture(HGLOBAL block, DWORD bytes, BOOL deleteOnRelease) {
     IStream* stream = nullptr;
-    if (FAILED(::CreateStreamOnHGlobal(block, deleteOnRelease, &stream)) || !stream) {
+    if (FAILED(ole32::CreateStreamOnHGlobal(block, deleteOnRelease, &stream)) || !stream) {
         if (deleteOnRelease) ::GlobalFree(block);
         return nullptr;
     }
     IPicture* picture = nullptr;
-    const HRESULT decoded = ::OleLoadPicture(stream, static_cast<LONG>(bytes), FALSE, IID_IPicture,
+    const HRESULT decoded = oleaut32::OleLoadPicture(stream, static_cast<LONG>(bytes), FALSE, IID_IPicture,
                                              reinterpret_cast<void**>(&picture));
     stream->Release();
     if (FAILED(decoded) && picture) {
@@ -292,9 +293,9 @@ unsigned __stdcall GifPictureCtrl::AnimationThreadMain(void* argument) {
     Scene& scene = *static_cast<Scene*>(argument);
     scene.m_threadActive = TRUE;
     // The decoder may need COM on the thread that decodes.
-    const bool com = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+    const bool com = SUCCEEDED(ole32::CoInitializeEx(nullptr, COINIT_MULTITHREADED));
     RunAnimation(scene);
-    if (com) ::CoUninitialize();
+    if (com) ole32::CoUninitialize();
     scene.m_threadActive = FALSE;
     return 0;
 }

@@ -28,13 +28,32 @@ BOOL LoadSkinBitmap(CBitmap& into, UINT id, UINT dpi) {
     return into.Attach(LoadScaledArt(AfxFindResourceHandle(MAKEINTRESOURCEA(id), RT_BITMAP), id, dpi));
 }
 
+bool SkinBitmapExists(UINT id) {
+    return ::FindResourceA(AfxFindResourceHandle(MAKEINTRESOURCEA(id), RT_BITMAP), MAKEINTRESOURCEA(id), RT_BITMAP);
+}
+
 std::shared_ptr<CBitmap> UnsharedBitmap(UINT id, UINT dpi) {
     auto bitmap = std::make_shared<CBitmap>();
     return LoadSkinBitmap(*bitmap, id, dpi) ? bitmap : nullptr;
 }
 
+namespace {
+
+std::tuple<HINSTANCE, UINT, UINT> KeyOf(UINT id, UINT dpi) {
+    return std::make_tuple(AfxFindResourceHandle(MAKEINTRESOURCEA(id), RT_BITMAP), id, dpi);
+}
+
+}  // namespace
+
+bool IsImageStored(UINT id, UINT dpi) {
+    ImageStore& store = TheStore();
+    CSingleLock hold(&store.lock, TRUE);
+    const auto found = store.images.find(KeyOf(id, dpi));
+    return found != store.images.end() && !found->second.expired();
+}
+
 std::shared_ptr<const CBitmap> StoredBitmap(UINT id, UINT dpi) {
-    const auto key = std::make_tuple(AfxFindResourceHandle(MAKEINTRESOURCEA(id), RT_BITMAP), id, dpi);
+    const auto key = KeyOf(id, dpi);
     ImageStore& store = TheStore();
     CSingleLock hold(&store.lock, TRUE);
     if (auto image = store.images[key].lock()) return image;
@@ -104,4 +123,19 @@ BOOL SharedBitmap::DeleteObject() {
     const BOOL held = image_ != nullptr;
     Hold(nullptr);
     return held;
+}
+
+void LazyBitmap::Name(UINT id, UINT dpi) {
+    if (id == id_ && dpi == dpi_) return;
+    id_ = id;
+    dpi_ = dpi;
+    taken_ = false;
+    held_.Hold(nullptr);
+}
+
+const CBitmap* LazyBitmap::Get() {
+    if (!id_) return nullptr;
+    if (!taken_) held_.Hold(StoredBitmap(id_, dpi_));
+    taken_ = true;
+    return held_.GetSafeHandle() ? &held_.Bitmap() : nullptr;
 }

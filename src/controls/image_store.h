@@ -12,11 +12,16 @@
 // dpi: the bitmap resource itself; see scaled_art.h for the others), shared with every other
 // holder; null when it does not load.
 std::shared_ptr<const CBitmap> StoredBitmap(UINT id, UINT dpi = kDefaultDpi);
+// True while the store holds that image decoded for that scale (somebody holds it).
+bool IsImageStored(UINT id, UINT dpi = kDefaultDpi);
 // The same image as a bitmap of the caller's own, outside the store; null when it does not load.
 std::shared_ptr<CBitmap> UnsharedBitmap(UINT id, UINT dpi = kDefaultDpi);
 // Loads that image into the caller's bitmap, which lets go of the one it held; FALSE when it
 // does not load (the bitmap then keeps what it held).
 BOOL LoadSkinBitmap(CBitmap& into, UINT id, UINT dpi);
+// True when the program's resources hold that image (every image of the skin has a 100 %
+// bitmap; the sets for other scales draw the same images again), without decoding it.
+bool SkinBitmapExists(UINT id);
 
 // The system's message font (tooltips, balloons) at that scale, shared; null when the scale is
 // the system's own, whose font the system gives its tooltips itself.
@@ -44,4 +49,25 @@ public:
 
 private:
     std::shared_ptr<const CBitmap> image_;
+};
+
+// An image named now and taken from the store when it is first drawn, so that an image that is
+// never shown (a face of a state never reached) is never decoded. Once taken it is held like a
+// SharedBitmap until another is named.
+class LazyBitmap {
+public:
+    // Names the image (0: none) and the scale it is drawn at; lets go of the one held before,
+    // unless it is that same image.
+    void Name(UINT id, UINT dpi);
+    // The image, taken from the store on the first call after it was named; null when none is
+    // named or it does not load (a failed load is not tried again until it is named anew).
+    const CBitmap* Get();
+    // The handle taken so far; null until the image has been drawn.
+    HGDIOBJ GetSafeHandle() const { return held_.GetSafeHandle(); }
+
+private:
+    UINT id_ = 0;
+    UINT dpi_ = 0;
+    bool taken_ = false;
+    SharedBitmap held_;
 };

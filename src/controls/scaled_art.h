@@ -2,7 +2,7 @@
 // The skin's art for display scales above 100 %. The art is drawn for 150 %, 200 % and 300 %
 // and stored as PNG resources of the types "PNG150", "PNG200" and "PNG300" under the ids of the
 // 100 % bitmaps; a scale in between takes the next larger set, shrunk once. Nothing here is
-// used at 100 %, so the image decoder is loaded only for a scaled window.
+// used at 100 %. The PNGs are decoded by the program itself (png_image.h), not by the system.
 #include <windows.h>
 
 #include "controls/resample.h"

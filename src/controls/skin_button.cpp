@@ -9,6 +9,7 @@
 #include "controls/accessible_button.h"
 #include "controls/key_region.h"
 #include "framework/dialog_template.h"
+#include "framework/system_calls.h"
 
 namespace {
 
@@ -83,21 +84,20 @@ void SkinButton::PreSubclassWindow() {
 
 bool SkinButton::SetBitmaps(UINT normalId, UINT pressedId, UINT hoverId, UINT disabledId, UINT focusId, UINT maskId,
                             short newDrawMode, short newDrawEdge, short newFocusInset) {
-    // Every image asked for is taken before the old ones are let go, so that an image the button
-    // keeps (a connector's mask, say) is not decoded again. Without a disabled image the normal
-    // one is shown.
-    SharedBitmap* const members[] = {&normalImage, &pressedImage, &hoverImage, &disabledImage, &focusImage, &maskImage};
+    // The mask is taken at once, for the window's outline and size; the faces are only named,
+    // and a face the button keeps (a connector's picture, say) stays held. Without a disabled
+    // image the normal one is shown.
+    LazyBitmap* const faces[] = {&normalImage, &pressedImage, &hoverImage, &disabledImage, &focusImage};
     const UINT ids[] = {normalId, pressedId, hoverId, disabledId ? disabledId : normalId, focusId, maskId};
-    constexpr size_t kMask = 5;
-    std::shared_ptr<const CBitmap> images[std::size(ids)];
-    bool allLoaded = true;
     const UINT dpi = AfxGetWindowDpi(m_hWnd);
-    for (size_t i = 0; i < std::size(ids); ++i) {
-        if (!ids[i]) continue;
-        images[i] = i == kMask && MaskIsAlsoAnImage(ids) ? UnsharedBitmap(maskId, dpi) : StoredBitmap(ids[i], dpi);
-        if (!images[i]) allLoaded = false;
+    std::shared_ptr<const CBitmap> mask;
+    if (maskId) mask = MaskIsAlsoAnImage(ids) ? UnsharedBitmap(maskId, dpi) : StoredBitmap(maskId, dpi);
+    bool allThere = !maskId || mask;
+    for (size_t i = 0; i < std::size(faces); ++i) {
+        faces[i]->Name(ids[i], dpi);
+        if (ids[i] && !SkinBitmapExists(ids[i])) allThere = false;
     }
-    for (size_t i = 0; i < std::size(ids); ++i) members[i]->Hold(std::move(images[i]));
+    maskImage.Hold(std::move(mask));
 
     drawMode = newDrawMode >= 2 ? DrawMode::Tile : newDrawMode < 0 ? DrawMode::Copy : static_cast<DrawMode>(newDrawMode);
     drawEdge = newDrawEdge;
@@ -105,7 +105,7 @@ bool SkinButton::SetBitmaps(UINT normalId, UINT pressedId, UINT hoverId, UINT di
 
     // Without a mask the window keeps whatever region and size it had.
     if (maskImage.GetSafeHandle()) ApplyMask();
-    return allLoaded;
+    return allThere;
 }
 
 HRGN SkinButton::BuildMaskRegion(const CBitmap& mask) {
@@ -157,7 +157,7 @@ void SkinButton::DrawItem(LPDRAWITEMSTRUCT item) {
     const UINT state = item->itemState;
 
     if (state & ODS_DISABLED) {
-        DrawImageOrFace(dc, disabledImage.Bitmap(), rect);
+        DrawImageOrFace(dc, disabledImage.Get(), rect);
         if (drawEdge) ::DrawEdge(dc, &rect, EDGE_RAISED, BF_RECT);
         // Embossed: a light copy of the caption with a grey one a pixel up and left over it.
         dc.SetTextColor(::GetSysColor(COLOR_BTNHIGHLIGHT));
@@ -169,17 +169,11 @@ void SkinButton::DrawItem(LPDRAWITEMSTRUCT item) {
     }
 
     if ((state & ODS_SELECTED) || checked) {
-        DrawImageOrFace(dc, pressedImage.Bitmap(), rect);
+        DrawImageOrFace(dc, pressedImage.Get(), rect);
         ::OffsetRect(&textRect, 1, 1);
         if (drawEdge) ::DrawEdge(dc, &rect, EDGE_SUNKEN, BF_RECT);
     } else {
-        const CBitmap* image = &normalImage.Bitmap();
-        if (hover && hoverImage.GetSafeHandle()) {
-            image = &hoverImage.Bitmap();
-        } else if ((state & ODS_FOCUS) && focusImage.GetSafeHandle()) {
-            image = &focusImage.Bitmap();
-        }
-        DrawImageOrFace(dc, *image, rect);
+        DrawImageOrFace(dc, NormalStateFace(state), rect);
         if (drawEdge) ::DrawEdge(dc, &rect, EDGE_RAISED, BF_RECT);
     }
     if ((state & ODS_FOCUS) && ShowsFocusMarks()) {
@@ -198,9 +192,16 @@ void SkinButton::DrawCaption(CDC& dc, const CString& caption, RECT textRect) {
     dc.DrawText(caption, caption.GetLength(), &textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
-void SkinButton::DrawImageOrFace(CDC& dc, const CBitmap& image, const RECT& rect) {
-    if (image.GetSafeHandle()) {
-        DrawImage(dc, image, rect);
+const CBitmap* SkinButton::NormalStateFace(UINT state) {
+    // Only the image chosen is taken: a focus image is not decoded while the button is hovered.
+    const CBitmap* face = hover ? hoverImage.Get() : nullptr;
+    if (!face && (state & ODS_FOCUS)) face = focusImage.Get();
+    return face ? face : normalImage.Get();
+}
+
+void SkinButton::DrawImageOrFace(CDC& dc, const CBitmap* image, const RECT& rect) {
+    if (image) {
+        DrawImage(dc, *image, rect);
     } else {
         dc.FillSolidRect(&rect, ::GetSysColor(COLOR_BTNFACE));
     }
@@ -320,7 +321,7 @@ void SkinButton::OnMouseMove(UINT nFlags, CPoint point) {
         }
     } else if (!hover && IsPointerOverButton()) {
         TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, m_hWnd, 0};
-        if (::_TrackMouseEvent(&track)) {
+        if (comctl32::TrackMouseEvent(&track)) {
             hover = true;
             Invalidate();
         }
@@ -339,7 +340,7 @@ void SkinButton::OnLButtonDown(UINT nFlags, CPoint point) {
     if (picture) focusBeforeClick = ::GetFocus();
     if (hover) {
         TRACKMOUSEEVENT track{sizeof(track), TME_CANCEL | TME_LEAVE, m_hWnd, 0};
-        if (::_TrackMouseEvent(&track)) hover = false;
+        if (comctl32::TrackMouseEvent(&track)) hover = false;
     }
     Default();  // captures the mouse, shows the button pushed and takes the focus
     mouseDown = true;

@@ -30,8 +30,9 @@ public:
 
     // Replaces the whole image set. An id of 0 means no such image; a disabled id of 0 shows
     // the normal image. A mask shapes the window (its white pixels are outside) and, in Copy
-    // mode, sizes it; without a mask the window keeps its region and size. True when every
-    // image asked for was loaded.
+    // mode, sizes it; without a mask the window keeps its region and size. The mask is decoded
+    // at once, each other image when it is first drawn. True when the mask loaded and every
+    // other image asked for is among the program's bitmaps.
     bool SetBitmaps(UINT normalId, UINT pressedId, UINT hoverId, UINT disabledId, UINT focusId, UINT maskId,
                     short drawMode, short drawEdge, short focusInset);
     // Sets the tooltip's text. The tooltip window itself is made when the pointer first comes
@@ -64,13 +65,14 @@ protected:
     // Declared first, so that it outlives the tooltip drawn with it; null: the system's font.
     std::shared_ptr<const CFont> tipFont;
     CToolTipCtrl tooltip;
-    // Each image is held from the image store, shared with every button that shows it.
-    SharedBitmap normalImage;
-    SharedBitmap pressedImage;
-    SharedBitmap disabledImage;
+    // Each image is held from the image store, shared with every button that shows it; the
+    // faces are taken from it when first drawn, so that a state never shown costs nothing.
+    LazyBitmap normalImage;
+    LazyBitmap pressedImage;
+    LazyBitmap disabledImage;
     SharedBitmap maskImage;
-    SharedBitmap hoverImage;
-    SharedBitmap focusImage;
+    LazyBitmap hoverImage;
+    LazyBitmap focusImage;
     int16_t focusInset = 0;
     COLORREF textColour;
     // The region last handed to the window; the window owns it, this only records it.
@@ -87,7 +89,10 @@ private:
     CString pendingTipText;
     void DrawImage(HDC dc, const CBitmap& image, const RECT& rect);
     // The image, or the button face where there is none.
-    void DrawImageOrFace(CDC& dc, const CBitmap& image, const RECT& rect);
+    void DrawImageOrFace(CDC& dc, const CBitmap* image, const RECT& rect);
+    // The face of the normal state: the hover image under the pointer, the focus image while
+    // focused, else the normal image; null when none of these loads.
+    const CBitmap* NormalStateFace(UINT state);
     void DrawCaption(CDC& dc, const CString& caption, RECT textRect);
     // The region of the mask's non-white pixels, in button coordinates; null without a mask.
     static HRGN BuildMaskRegion(const CBitmap& mask);

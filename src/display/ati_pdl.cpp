@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "display/system_library.h"
+#include "framework/system_library.h"
 
 AtiPdlBinding AtiPdl;
 

@@ -2,6 +2,7 @@
 // TV parameters before a 720-line or 1080-line Component mode is set.
 #include "display/cui_external.h"
 #include "display/tv_parameters.h"
+#include "framework/system_calls.h"
 #include "main_dialog/tv_setting_dlg.h"
 
 namespace {
@@ -14,8 +15,8 @@ constexpr DWORD kStatusBadParameters = 9;  // WriteTvParameters' status for a re
 // One display device name as a BSTR, freed when the look-up ends.
 class DisplayName {
 public:
-    explicit DisplayName(const wchar_t* text) : m_bstr(::SysAllocString(text)) {}
-    ~DisplayName() { ::SysFreeString(m_bstr); }
+    explicit DisplayName(const wchar_t* text) : m_bstr(oleaut32::SysAllocString(text)) {}
+    ~DisplayName() { oleaut32::SysFreeString(m_bstr); }
     DisplayName(const DisplayName&) = delete;
     DisplayName& operator=(const DisplayName&) = delete;
     BSTR Get() const { return m_bstr; }

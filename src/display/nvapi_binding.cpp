@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "display/system_library.h"
+#include "framework/system_library.h"
 #include "display/vendor_call.h"
 
 namespace {

@@ -1,5 +1,7 @@
 #include "framework/afxcmn.h"
 
+#include "framework/system_calls.h"
+
 CToolTipCtrl::~CToolTipCtrl() {
     // The window tells us when it goes (WM_NCDESTROY detaches it), so m_hWnd is never stale.
     DestroyWindow();
@@ -8,7 +10,7 @@ CToolTipCtrl::~CToolTipCtrl() {
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle) {
     if (m_hWnd) return FALSE;
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&classes);
+    comctl32::InitCommonControlsEx(&classes);
     HWND parent = pParentWnd ? pParentWnd->m_hWnd : nullptr;
     HWND tip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, ::GetModuleHandleA(nullptr), nullptr);

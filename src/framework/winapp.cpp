@@ -2,8 +2,6 @@
 
 #include "framework/afxwin.h"
 
-#include <commctrl.h>
-
 namespace {
 
 CWinApp* g_app = nullptr;
@@ -80,8 +78,8 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     CWinApp* app = AfxGetApp();
     if (!app) return -1;
     app->m_hInstance = hInstance;
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    // The common controls are registered by the first control that needs them (a tooltip), not
+    // here: the library would be loaded before the first window could show.
     if (!app->InitInstance()) return app->ExitInstance();
     return app->Run();
 }

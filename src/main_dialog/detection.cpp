@@ -6,6 +6,7 @@
 #include "display/cui_external.h"
 #include "display/nvapi_binding.h"
 #include "display/vendor_call.h"
+#include "framework/system_calls.h"
 #include "main_dialog/tv_setting_dlg.h"
 
 namespace {
@@ -51,10 +52,10 @@ bool DetectNvidia() {
 }  // namespace
 
 bool TvSettingDlg::CreateIntelObject() {
-    if (FAILED(::CoInitialize(nullptr))) return false;
+    if (FAILED(ole32::CoInitialize(nullptr))) return false;
     CLSID clsid{};
-    if (FAILED(::CLSIDFromProgID(kCuiExternalProgId, &clsid))) return false;  // no Intel driver here
-    const HRESULT created = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+    if (FAILED(ole32::CLSIDFromProgID(kCuiExternalProgId, &clsid))) return false;  // no Intel driver here
+    const HRESULT created = ole32::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
                                                IID_ICUIExternal, reinterpret_cast<void**>(&m_pCUIExternal));
     if (FAILED(created)) {
         // The driver is there but its object is not: the program ends once its loop runs.

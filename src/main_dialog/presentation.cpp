@@ -110,15 +110,25 @@ void TvSettingDlg::DressWindow() {
     SetWindowPos(nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The window owns the region from here on.
     SetWindowRgn(m_bmpBackground.BuildRegion(KEY_TOP_LEFT), TRUE);
-    for (const ButtonLook& look : kStartUpLooks) SetStartUpLook(look.control);
     for (int control : kHighDefinitionRows) ::ShowWindow(::GetDlgItem(m_hWnd, control), SW_HIDE);
+    // A hidden row is dressed when it is shown (ShowResolutionRow), so that the first paint does
+    // not wait for buttons it does not draw.
+    for (const ButtonLook& look : kStartUpLooks)
+        if (::GetWindowLongA(::GetDlgItem(m_hWnd, look.control), GWL_STYLE) & WS_VISIBLE) SetStartUpLook(look.control);
     PrepareKeyboardAccess();
     NameButtons(ConnectorView::StartUp);
 }
 
 void TvSettingDlg::StartAnimation() {
-    // Without the animation the corner keeps the static control's own black rectangle.
+    // Without the animation the corner shows the background.
     if (m_gifAnim.LoadFromResource(MAKEINTRESOURCEA(IDR_ANIMATION), "GIF")) m_gifAnim.Play();
+}
+
+LRESULT TvSettingDlg::OnKickIdle(WPARAM, LPARAM) {
+    // Its picture decoder is loaded only now: the first paint does not wait for it.
+    if (!m_bAnimationStarted) StartAnimation();
+    m_bAnimationStarted = true;
+    return 0;
 }
 
 void TvSettingDlg::ShowResolutionRow(bool highDefinition) {

@@ -22,6 +22,7 @@ BEGIN_MESSAGE_MAP(TvSettingDlg, CDialog)
     ON_MESSAGE(WM_SKIN_ARROW_KEY, OnArrowKey)
     ON_MESSAGE(WM_GETOBJECT, OnGetObject)
     ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
+    ON_MESSAGE(WM_KICKIDLE, OnKickIdle)
 END_MESSAGE_MAP()
 
 TvSettingDlg::TvSettingDlg() : CDialog(IDD_TVSETTING, nullptr) {
@@ -35,7 +36,7 @@ BOOL TvSettingDlg::OnInitDialog() {
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     SetWindowText(kTitle);
     DressWindow();
-    StartAnimation();
+    // The animation starts once the window has been painted (OnKickIdle).
     if (DetectTvOutput()) ShowDetectedConnector();  // after an error message the start-up view stays
     HideFocusMarksUntilKeyboardUse();
     return TRUE;

@@ -46,6 +46,8 @@ protected:
     // The window moved to a monitor of another scale: it is drawn again at the new scale and
     // takes the place and size the system suggests.
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    // The window has been painted and no message waits: the animation starts, the first time.
+    LRESULT OnKickIdle(WPARAM, LPARAM);
 
     // Resolution commands: each stores its mode name (and variant) and runs the apply flow.
     void On640x480();
@@ -197,4 +199,6 @@ private:
     CBitmap m_bmpLogo;
     // True once detection's view has been shown; a change of scale shows it again.
     bool m_bDetectedViewShown = false;
+    // True once the animation has been started, after the first paint.
+    bool m_bAnimationStarted = false;
 };

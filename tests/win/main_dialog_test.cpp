@@ -1,13 +1,19 @@
 // The main dialog's template and frame, in process on a Wine desktop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "framework/dialog_template.h"
 #include "main_dialog/tv_setting_dlg.h"
 #include "pixels.h"
 #include "resource.h"
 #include "win_test_support.h"
+
+#include <psapi.h>  // after <windows.h>, which it needs
 
 namespace {
 
@@ -89,7 +95,93 @@ private:
     static inline decltype(&::ChangeDisplaySettingsExA) s_system = __imp_ChangeDisplaySettingsExA;
 };
 
+// The modules loaded into this process, by their file names in lower case.
+std::set<std::string> LoadedModules() {
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    std::set<std::string> names;
+    if (!::EnumProcessModules(::GetCurrentProcess(), modules, sizeof modules, &bytes)) return names;
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < std::size(modules); ++i) {
+        char name[MAX_PATH] = {};
+        ::GetModuleBaseNameA(::GetCurrentProcess(), modules[i], name, MAX_PATH);
+        names.insert(CharLowerA(name));
+    }
+    return names;
+}
+
+// True when neither the window nor any of its controls has anything left to paint.
+bool AllPainted(HWND window) {
+    if (::GetUpdateRect(window, nullptr, FALSE)) return false;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::IsWindowVisible(child) && ::GetUpdateRect(child, nullptr, FALSE)) return false;
+    return true;
+}
+
+// The main window seen at its first idle, which comes once it and its controls are painted.
+class FirstPaintProbe : public TvSettingDlg {
+public:
+    bool idled = false;
+    bool paintedAtFirstIdle = false;
+    std::set<std::string> loadedAtFirstIdle;
+    UINT dpi = 0;
+    std::vector<UINT> storedAtFirstIdle;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    LRESULT OnProbeIdle(WPARAM wParam, LPARAM lParam) {
+        if (!idled) {
+            idled = true;
+            paintedAtFirstIdle = ::IsWindowVisible(m_hWnd) && AllPainted(m_hWnd);
+            loadedAtFirstIdle = LoadedModules();
+            dpi = AfxGetWindowDpi(m_hWnd);
+            for (UINT id = 129; id <= 208; ++id)
+                if (IsImageStored(id, dpi)) storedAtFirstIdle.push_back(id);
+        }
+        return OnKickIdle(wParam, lParam);
+    }
+};
+
+BEGIN_MESSAGE_MAP(FirstPaintProbe, TvSettingDlg)
+    ON_MESSAGE(WM_KICKIDLE, OnProbeIdle)
+END_MESSAGE_MAP()
+
 }  // namespace
+
+// Run at 100 % and, in a prefix of its own, at 200 % (the quiet adapter's view: S-Video and
+// Composite lit, the standard row). The system itself loads libraries for any dialog of this
+// template under this manifest (the common controls' buttons, and on Wine COM for its display
+// driver): a plain dialog of the template shows which, and the first paint loads no other.
+TEST(MainDialogFirstPaint, LoadsNoLibraryAPlainDialogDoesNotAndDecodesOnlyTheFacesItShows) {
+    for (const char* later : {"oleaut32.dll", "windowscodecs.dll"})
+        ASSERT_EQ(::GetModuleHandleA(later), nullptr) << "this test program must not import " << later;
+    ::SetCursorPos(0, 0);  // no button lights up under the pointer
+    PlainDialog plain(IDD_TVSETTING);
+    std::set<std::string> loadedByPlainDialog;
+    RunModalScript(plain, {[&](CDialog& d) {
+                       loadedByPlainDialog = LoadedModules();
+                       d.EndDialog(IDCANCEL);
+                   }});
+    FirstPaintProbe dialog;
+    bool animationDecoderLoaded = false;
+    RunMainDialog(dialog, {[](CDialog&) {}, [&](CDialog& d) {
+                               animationDecoderLoaded = ::GetModuleHandleA("oleaut32.dll") != nullptr;
+                               d.EndDialog(IDCANCEL);
+                           }});
+    ASSERT_TRUE(dialog.idled);
+    EXPECT_TRUE(dialog.paintedAtFirstIdle);
+    std::vector<std::string> beyondPlainDialog;
+    std::set_difference(dialog.loadedAtFirstIdle.begin(), dialog.loadedAtFirstIdle.end(), loadedByPlainDialog.begin(),
+                        loadedByPlainDialog.end(), std::back_inserter(beyondPlainDialog));
+    EXPECT_EQ(beyondPlainDialog, std::vector<std::string>{});
+    for (const char* later : {"oleaut32.dll", "windowscodecs.dll"}) EXPECT_EQ(dialog.loadedAtFirstIdle.count(later), 0u);
+    // The faces the view shows, with the masks of the buttons shown: Close, the four pictures
+    // (S-Video and Composite lit) and the standard row. No hover or pressed face, no unlit
+    // picture of the start-up view, nothing of the hidden rows.
+    const std::vector<UINT> shown{129, 132, 134, 147, 151, 153, 155, 156, 157, 159, 161, 162, 164, 171};
+    EXPECT_EQ(dialog.storedAtFirstIdle, shown) << "at " << dialog.dpi << " dpi";
+    // The animation's decoder is loaded once the window is up.
+    EXPECT_TRUE(animationDecoderLoaded);
+}
 
 TEST(MainDialogTemplate, MatchesTheLayoutTheSkinIsDrawnFor) {
     const auto info = TaiwanDialogTemplate(IDD_TVSETTING);

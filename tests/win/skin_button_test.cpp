@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "controls/scaled_art.h"
 #include "controls/skin_button.h"
+#include "framework/dialog_template.h"
 #include "test_dialogs.h"
 #include "win_test_support.h"
 
@@ -173,6 +175,34 @@ public:
     using SkinButton::normalImage;
     using SkinButton::pressedImage;
     HWND TooltipWindow() const { return tooltip.GetSafeHwnd(); }
+
+    // The five faces as they are drawn (each decoded now if it was not yet), then the mask.
+    std::vector<HGDIOBJ> Images() {
+        std::vector<HGDIOBJ> handles;
+        for (LazyBitmap* face : {&normalImage, &pressedImage, &hoverImage, &disabledImage, &focusImage}) {
+            const CBitmap* bitmap = face->Get();
+            handles.push_back(bitmap ? bitmap->GetSafeHandle() : nullptr);
+        }
+        handles.push_back(maskImage.GetSafeHandle());
+        return handles;
+    }
+
+    // What each paint of the window drew, while recording: its state and its pixels.
+    struct Drawn {
+        UINT state;
+        bool hover;
+        Pixels pixels;
+    };
+    bool recording = false;
+    std::vector<Drawn> drawn;
+    void DrawItem(LPDRAWITEMSTRUCT item) override {
+        SkinButton::DrawItem(item);
+        if (!recording) return;
+        const int width = item->rcItem.right - item->rcItem.left, height = item->rcItem.bottom - item->rcItem.top;
+        Canvas copy(width, height, 0);
+        ::BitBlt(copy.dc(), 0, 0, width, height, item->hDC, item->rcItem.left, item->rcItem.top, SRCCOPY);
+        drawn.push_back({item->itemState, hover, copy.pixels()});
+    }
 
     // Paints the button into a canvas of that size through DrawItem, with the item rectangle
     // at the canvas's top-left corner.
@@ -457,9 +487,7 @@ TEST_F(SkinButtonTest, OnlyCopyModeTakesTheMasksSizeAndNoMaskLeavesRegionAndSize
 
     // Every id 0: no images, a face-coloured button, region and size as they were.
     button.SetBitmaps(0, 0, 0, 0, 0, 0, 0, 0, 0);
-    for (SharedBitmap* image : {&button.normalImage, &button.pressedImage, &button.hoverImage, &button.disabledImage,
-                           &button.maskImage, &button.focusImage})
-        EXPECT_EQ(image->GetSafeHandle(), nullptr);
+    for (HGDIOBJ image : button.Images()) EXPECT_EQ(image, nullptr);
     EXPECT_TRUE(SamePixels(button.Paint(0, {16, 16}), Pixels(16 * 16, SysColour(COLOR_BTNFACE)), 16));
     ASSERT_NE(::GetWindowRgn(w, shape), ERROR);
     EXPECT_TRUE(::EqualRgn(shape, holed));
@@ -481,36 +509,113 @@ TEST_F(SkinButtonTest, OnlyCopyModeTakesTheMasksSizeAndNoMaskLeavesRegionAndSize
 
 TEST_F(SkinButtonTest, ImagesAreSharedFromTheStoreAndDeletedWhenTheLastHolderLetsGo) {
     EXPECT_TRUE(button.SetBitmaps(kNormal, kPressed, kHover, 0, kFocus, kFaceMask, 0, 0, 0));
-    std::vector<HGDIOBJ> first;
-    for (SharedBitmap* image : {&button.normalImage, &button.pressedImage, &button.hoverImage, &button.disabledImage,
-                           &button.maskImage, &button.focusImage}) {
-        ASSERT_NE(image->GetSafeHandle(), nullptr);
-        first.push_back(image->GetSafeHandle());
-    }
+    // The mask is taken at once, for the outline; a face only when it is first drawn.
+    EXPECT_TRUE(IsImageStored(kFaceMask));
+    for (UINT face : {kNormal, kPressed, kHover, kFocus}) EXPECT_FALSE(IsImageStored(face)) << face;
+    const std::vector<HGDIOBJ> first = button.Images();
+    for (HGDIOBJ image : first) ASSERT_NE(image, nullptr);
+    for (UINT face : {kNormal, kPressed, kHover, kFocus}) EXPECT_TRUE(IsImageStored(face)) << face;
     // The disabled image falls back to the normal one: one decoded bitmap, held twice.
     EXPECT_EQ(button.disabledImage.GetSafeHandle(), button.normalImage.GetSafeHandle());
-    // At 100 % the bitmap resources alone: the image decoder of the scaled art is not loaded.
-    EXPECT_EQ(::GetModuleHandleA("windowscodecs.dll"), nullptr);
     {
         // Another button showing the same resource holds the same bitmap, which outlives it.
         ProbeButton other;
         other.SetBitmaps(kNormal, 0, 0, 0, 0, 0, 0, 0, 0);
-        EXPECT_EQ(other.normalImage.GetSafeHandle(), button.normalImage.GetSafeHandle());
+        EXPECT_EQ(other.Images()[0], button.normalImage.GetSafeHandle());
     }
     EXPECT_NE(::GetObjectType(button.normalImage.GetSafeHandle()), 0u);
+    // Named again, a face the button holds stays held.
+    button.SetBitmaps(kNormal, kPressed, kHover, 0, kFocus, kFaceMask, 0, 0, 0);
+    EXPECT_EQ(button.normalImage.GetSafeHandle(), first[0]);
 
     EXPECT_FALSE(button.SetBitmaps(kSmall, 999, 0, 0, 0, 0, 0, 0, 0));  // 999 is no bitmap
-    EXPECT_EQ(button.pressedImage.GetSafeHandle(), nullptr);
+    EXPECT_EQ(button.Images()[1], nullptr);
     for (HGDIOBJ old : first) EXPECT_EQ(::GetObjectType(old), 0u);
+    EXPECT_FALSE(button.SetBitmaps(kSmall, 0, 0, 0, 0, 999, 0, 0, 0));  // nor as a mask
 
     std::vector<HGDIOBJ> owned;
     {
         ProbeButton unattached;
         unattached.SetBitmaps(kNormal, kPressed, kHover, 0, kFocus, kFaceMask, 0, 0, 0);
-        for (SharedBitmap* image : {&unattached.normalImage, &unattached.disabledImage, &unattached.maskImage})
-            owned.push_back(image->GetSafeHandle());
+        owned = unattached.Images();
     }
     for (HGDIOBJ old : owned) EXPECT_EQ(::GetObjectType(old), 0u);
+}
+
+// Each face is decoded when first drawn; the first paint in its state already shows it, at 100 %
+// as at 200 %: on the first hover, the first press, when first disabled and at the first focus
+// (with the focus ring over the focus image).
+TEST_F(SkinButtonTest, EachFaceIsMadeOnFirstUseAndItsFirstPaintShowsIt) {
+    constexpr UINT kDisabled = 147;
+    struct Case {
+        const char* name;
+        UINT face;
+        std::function<bool(const ProbeButton::Drawn&)> inState;
+        std::function<void()> reach;  // brings the button into the state
+        std::function<void()> leave;
+    };
+    const Case cases[] = {
+        {"hover", kHover, [](const ProbeButton::Drawn& d) { return d.hover; },
+         [&] { MoveUntil(CentreOf(button.m_hWnd), [&] { return button.hover; }); },
+         [&] { MoveUntil(BesideTheButton(), [&] { return !button.hover; }); }},
+        {"pressed", kPressed, [](const ProbeButton::Drawn& d) { return (d.state & ODS_SELECTED) != 0; },
+         [&] { LeftButton(true); },
+         [&] {
+             MoveUntil(BesideTheButton(), [&] { return !(button.SendMessage(BM_GETSTATE) & BST_PUSHED); });
+             LeftButton(false);
+             PumpUntil([&] { return !button.mouseDown; });
+         }},
+        {"disabled", kDisabled, [](const ProbeButton::Drawn& d) { return (d.state & ODS_DISABLED) != 0; },
+         [&] { button.EnableWindow(FALSE); }, [&] { button.EnableWindow(TRUE); }},
+        {"focused", kFocus, [](const ProbeButton::Drawn& d) { return (d.state & ODS_FOCUS) != 0; },
+         [&] { ::SetFocus(button.m_hWnd); }, [&] { ::SetFocus(parent.m_hWnd); }},
+    };
+    button.SetFocusRing(true);
+    SkinButton::SetFocusMarksHidden(parent.m_hWnd, false);
+    for (UINT dpi : {96u, 192u}) {
+        AfxSetWindowDpi(parent.m_hWnd, dpi);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.name << " at " << dpi << " dpi");
+            // The pressed face is seen from under the pointer, so the pointer rests there first.
+            if (c.face == kPressed) {
+                ASSERT_TRUE(MoveUntil(CentreOf(button.m_hWnd), [&] { return button.hover; }));
+            }
+            button.SetBitmaps(0, 0, 0, 0, 0, 0, 0, 0, 0);  // lets go of every face
+            button.SetBitmaps(kNormal, kPressed, kHover, kDisabled, kFocus, kFaceMask, 0, 0, 0);
+            ::RedrawWindow(button.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            ASSERT_FALSE(IsImageStored(c.face, dpi)) << "made before its first use";
+            button.drawn.clear();
+            button.recording = true;
+            c.reach();
+            const auto firstInState = [&] {
+                for (const ProbeButton::Drawn& d : button.drawn)
+                    if (c.inState(d)) return &d;
+                return static_cast<const ProbeButton::Drawn*>(nullptr);
+            };
+            EXPECT_TRUE(PumpUntil([&] { return firstInState() != nullptr; }));
+            button.recording = false;
+            const ProbeButton::Drawn* first = firstInState();
+            ASSERT_NE(first, nullptr);
+            HBITMAP art = dpi == kDefaultDpi ? ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(c.face))
+                                             : LoadScaledArt(::GetModuleHandleA(nullptr), c.face, dpi);
+            const PixelImage face = ReadPixels(art);
+            ::DeleteObject(art);
+            ASSERT_EQ(first->pixels.size(), face.pixels.size());
+            // A focused button (a press takes the focus) wears the ring along its edge: the face
+            // shows inside it, the ring's bright line on it.
+            const int ring = (first->state & ODS_FOCUS) ? ScaleToDpi(4, dpi) : 0;
+            for (int y = ring; y < face.height - ring; ++y) {
+                for (int x = ring; x < face.width - ring; ++x) {
+                    ASSERT_EQ(first->pixels[size_t(y) * face.width + x], face.pixels[size_t(y) * face.width + x])
+                        << "at (" << x << ", " << y << ")";
+                }
+            }
+            if (ring) {
+                EXPECT_EQ(first->pixels[size_t(ScaleToDpi(2, dpi)) * face.width + face.width / 2], 0xFFCC00u);
+            }
+            c.leave();
+        }
+    }
 }
 
 // ---- Behaviour and check groups -----------------------------------------------------------

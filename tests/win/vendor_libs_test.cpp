@@ -15,7 +15,7 @@
 
 #include "display/ati_pdl.h"
 #include "display/nvapi_binding.h"
-#include "display/system_library.h"
+#include "framework/system_library.h"
 #include "win_test_support.h"
 
 namespace {

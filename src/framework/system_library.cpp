@@ -1,4 +1,4 @@
-#include "display/system_library.h"
+#include "framework/system_library.h"
 
 #include <cstring>
 #include <string>

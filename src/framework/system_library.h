@@ -1,7 +1,8 @@
 #pragma once
-// Loading of the graphics drivers' libraries. A driver installs its library into the system
-// directory; a copy of the same name beside the program or in the working folder must never
-// be picked up instead, so the usual search order is not used.
+// Loading of libraries from the system directory: the graphics drivers' libraries, which a
+// driver installs there, and the system's own that the program loads when it first needs them
+// (system_calls.h). A copy of the same name beside the program or in the working folder must
+// never be picked up instead, so the usual search order is not used.
 #include <windows.h>
 
 // Loads the library of that file name from the system directory only; null when it is not
