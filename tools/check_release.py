@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks a built OrvaTvSetting.exe before it is shipped: it imports only Windows system DLLs,
-its version block reads 1.0.0.5 and its manifest is embedded and declares per-monitor scale
-awareness. Prints what it found; exits 1 on
+and none of those it loads from the system directory only when first needed (so that its window
+shows without them), its version block reads 1.0.0.5 and its manifest is embedded and declares
+per-monitor scale awareness. Prints what it found; exits 1 on
 the first rule broken. Usage: check_release.py <exe> <objdump> <windres>"""
 import re
 import subprocess
@@ -16,6 +17,10 @@ DPI_AWARENESS = {"dpiAware": "true", "dpiAwareness": "PerMonitorV2, PerMonitor"}
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "ole32.dll",
                "oleaut32.dll", "msvcrt.dll", "advapi32.dll", "shell32.dll", "msimg32.dll"}
 
+# The system's libraries the program loads itself, from the system directory, when it first
+# needs one of their calls: COM and OLE (the animation's decoder, the Intel driver's object),
+# the common controls (tooltips, the refusal message) and accessibility (screen readers).
+LOADED_WHEN_NEEDED = ["ole32.dll", "oleaut32.dll", "comctl32.dll", "oleacc.dll"]
 
 def imports(exe, objdump):
     out = subprocess.run([objdump, "-p", exe], check=True, capture_output=True, text=True).stdout
@@ -35,6 +40,13 @@ def main():
     foreign = [d for d in dlls if d.lower() not in SYSTEM_DLLS]
     if foreign:
         failures.append("imports DLLs that Windows does not have: " + ", ".join(foreign))
+    with open(exe, "rb") as f:
+        image = f.read().lower()
+    named = [d for d in LOADED_WHEN_NEEDED if d.encode() in image]
+    print("loaded when first needed: " + ", ".join(named))
+    imported = [d for d in dlls if d.lower() in LOADED_WHEN_NEEDED]
+    if imported:
+        failures.append("imports what it should load only when first needed: " + ", ".join(imported))
     rc = resources(exe, windres)
     numbers = VERSION.replace(".", ", ")
     for field in ("FILEVERSION " + numbers, "PRODUCTVERSION " + numbers,

@@ -21,17 +21,42 @@ const ArtSet& ArtSetFor(UINT dpi) {
     return kArtSets[std::size(kArtSets) - 1];
 }
 
-PixelImage ArtOfSet(HINSTANCE module, UINT id, const ArtSet& set) {
+struct ArtBytes {
+    const void* bytes = nullptr;
+    DWORD size = 0;
+};
+
+ArtBytes FindArt(HINSTANCE module, UINT id, const ArtSet& set) {
     HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), set.type);
     HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
     const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
-    return bytes ? DecodePng(bytes, ::SizeofResource(module, found)) : PixelImage{};
+    return bytes ? ArtBytes{bytes, ::SizeofResource(module, found)} : ArtBytes{};
+}
+
+PixelImage ArtOfSet(HINSTANCE module, UINT id, const ArtSet& set) {
+    const ArtBytes art = FindArt(module, id, set);
+    return art.bytes ? DecodePng(art.bytes, art.size) : PixelImage{};
 }
 
 BITMAPINFO TopDownFormat(int width, int height) {
     BITMAPINFO format{};
     format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     return format;
+}
+
+// The art of the set as a 32-bit section, decoded straight into it; null when there is none.
+HBITMAP SectionOfArt(HINSTANCE module, UINT id, const ArtSet& set) {
+    const ArtBytes art = FindArt(module, id, set);
+    const std::optional<PngSize> size = ReadPngSize(art.bytes, art.size);
+    if (!size) return nullptr;
+    BITMAPINFO format = TopDownFormat(size->width, size->height);
+    void* bits = nullptr;
+    HBITMAP section = ::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (section && !DecodePngInto(art.bytes, art.size, *size, static_cast<uint32_t*>(bits))) {
+        ::DeleteObject(section);
+        return nullptr;
+    }
+    return section;
 }
 
 }  // namespace
@@ -60,6 +85,9 @@ HBITMAP MakeSection(const PixelImage& image) {
 
 HBITMAP LoadScaledArt(HINSTANCE module, UINT id, UINT dpi) {
     const ArtSet& set = ArtSetFor(dpi);
+    if (set.dpi == dpi) {
+        if (HBITMAP drawnForIt = SectionOfArt(module, id, set)) return drawnForIt;
+    }
     PixelImage art = ArtOfSet(module, id, set);
     UINT drawnFor = set.dpi;
     if (art.pixels.empty()) {

@@ -97,14 +97,19 @@ bool SkinButton::SetBitmaps(UINT normalId, UINT pressedId, UINT hoverId, UINT di
         faces[i]->Name(ids[i], dpi);
         if (ids[i] && !SkinBitmapExists(ids[i])) allThere = false;
     }
+    const DrawMode mode =
+        newDrawMode >= 2 ? DrawMode::Tile : newDrawMode < 0 ? DrawMode::Copy : static_cast<DrawMode>(newDrawMode);
+    // The mask the window was last cut from, placed the same way, gives the same outline and
+    // size: the window keeps the ones it has.
+    const bool sameOutline = mask && mask->GetSafeHandle() == maskImage.GetSafeHandle() && region && mode == drawMode;
     maskImage.Hold(std::move(mask));
 
-    drawMode = newDrawMode >= 2 ? DrawMode::Tile : newDrawMode < 0 ? DrawMode::Copy : static_cast<DrawMode>(newDrawMode);
+    drawMode = mode;
     drawEdge = newDrawEdge;
     focusInset = std::max<int16_t>(newFocusInset, 0);
 
     // Without a mask the window keeps whatever region and size it had.
-    if (maskImage.GetSafeHandle()) ApplyMask();
+    if (maskImage.GetSafeHandle() && !sameOutline) ApplyMask();
     return allThere;
 }
 

@@ -1,5 +1,9 @@
 #include "framework/afxwin.h"
 
+#include <optional>
+
+#include "framework/packed_dib.h"
+
 BOOL CGdiObject::Attach(HGDIOBJ hObject) {
     if (!hObject) return FALSE;
     if (hObject != m_hObject) DeleteObject();
@@ -38,13 +42,31 @@ HBITMAP ToThirtyTwoBits(HBITMAP source) {
     return copied ? copy : source;
 }
 
+// A 32-bit section of a 24-bit bitmap resource, converted from the resource's bytes in one
+// pass; null for a resource of another format, or when it cannot be made.
+HBITMAP TrueColourSection(HINSTANCE module, UINT id) {
+    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), RT_BITMAP);
+    HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
+    const auto* bytes = static_cast<const uint8_t*>(loaded ? ::LockResource(loaded) : nullptr);
+    const std::optional<TrueColourDib> dib = ReadTrueColourDib(bytes, bytes ? ::SizeofResource(module, found) : 0);
+    if (!dib) return nullptr;
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), dib->width, dib->height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP section = ::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (section) ExpandToThirtyTwoBits(*dib, static_cast<uint32_t*>(bits));
+    return section;
+}
+
 }  // namespace
 
 BOOL CBitmap::LoadBitmap(UINT nIDResource) {
     HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEA(nIDResource), RT_BITMAP);
     // The resource's pixels as a 32-bit section: converted once, in memory, without the screen
     // device context a device-dependent bitmap needs (which makes each load slow on Wine), and
-    // in the format the screen draws from fastest.
+    // in the format the screen draws from fastest. A 24-bit resource (all of the skin's) is
+    // converted from its bytes here; the system reads any other.
+    if (HBITMAP section = TrueColourSection(module, nIDResource)) return Attach(section);
     return Attach(ToThirtyTwoBits(static_cast<HBITMAP>(
         ::LoadImageA(module, MAKEINTRESOURCEA(nIDResource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))));
 }

@@ -132,6 +132,12 @@ TEST(PngImage, DamagedNoPngAndOversizedInputGiveAnEmptyImage) {
         const Bytes huge = MakePng(side, 1, 2, {{1, 2, 3}});
         EXPECT_TRUE(Decode(huge).pixels.empty()) << side;
     }
+    // Into pixels of another size than the header's, nothing is decoded.
+    std::vector<uint32_t> pixels(4, 0xDEAD);
+    EXPECT_FALSE(DecodePngInto(good.data(), good.size(), PngSize{2, 1}, pixels.data()));
+    EXPECT_FALSE(DecodePngInto(good.data(), good.size(), PngSize{2, 2}, nullptr));
+    EXPECT_TRUE(DecodePngInto(good.data(), good.size(), PngSize{2, 2}, pixels.data()));
+    EXPECT_EQ(pixels[3], 0x0A0B0Cu);
     // Rows shorter than the header says.
     EXPECT_TRUE(Decode(MakePng(4, 2, 2, {{1, 2, 3}, {4, 5, 6}})).pixels.empty());
 }

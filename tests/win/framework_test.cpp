@@ -1,6 +1,9 @@
 // The framework layer on real USER and GDI: message maps, subclassing, reflection, dialogs.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "framework/afxwin.h"
 #include "test_dialogs.h"
 #include "win_test_support.h"
@@ -365,4 +368,93 @@ TEST(Gdi, EachHandleHasOneOwnerThatDeletesIt) {
     }
     EXPECT_EQ(::GetObjectType(borrowed), static_cast<DWORD>(OBJ_MEMDC));
     ::DeleteDC(borrowed);
+}
+
+namespace {
+
+// A bitmap's pixels as the system reads them out in 32 bits, rows from the top.
+std::vector<uint32_t> ThirtyTwoBitPixels(HBITMAP bitmap, BITMAP& info) {
+    info = BITMAP{};
+    if (!::GetObjectA(bitmap, sizeof info, &info)) return {};
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), info.bmWidth, -info.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<uint32_t> pixels(size_t(info.bmWidth) * info.bmHeight);
+    HDC memory = ::CreateCompatibleDC(nullptr);
+    const int rows = ::GetDIBits(memory, bitmap, 0, info.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
+    ::DeleteDC(memory);
+    return rows == info.bmHeight ? pixels : std::vector<uint32_t>{};
+}
+
+BOOL CALLBACK AddBitmapId(HMODULE, LPCSTR, LPSTR name, LONG_PTR ids) {
+    if (IS_INTRESOURCE(name))
+        reinterpret_cast<std::vector<UINT>*>(ids)->push_back(static_cast<UINT>(reinterpret_cast<UINT_PTR>(name)));
+    return TRUE;
+}
+
+}  // namespace
+
+// Every bitmap resource of the program (and of the tests) loads as a 32-bit section with the
+// pixels the system's own loading gives, whether it is read in memory (24 bits) or by the system.
+TEST(Gdi, EveryBitmapResourceLoadsAsAThirtyTwoBitSectionWithTheSystemsPixels) {
+    std::vector<UINT> ids;
+    ::EnumResourceNamesA(nullptr, MAKEINTRESOURCEA(2), &AddBitmapId, reinterpret_cast<LONG_PTR>(&ids));
+    ASSERT_GT(ids.size(), 60u);
+    for (UINT id : ids) {
+        SCOPED_TRACE(testing::Message() << "bitmap " << id);
+        CBitmap loaded;
+        ASSERT_TRUE(loaded.LoadBitmap(id));
+        HBITMAP system = static_cast<HBITMAP>(
+            ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        BITMAP ours{}, theirs{};
+        const std::vector<uint32_t> got = ThirtyTwoBitPixels(static_cast<HBITMAP>(loaded.m_hObject), ours);
+        const std::vector<uint32_t> want = ThirtyTwoBitPixels(system, theirs);
+        ::DeleteObject(system);
+        EXPECT_EQ(ours.bmBitsPixel, 32);
+        EXPECT_EQ(ours.bmWidth, theirs.bmWidth);
+        EXPECT_EQ(ours.bmHeight, theirs.bmHeight);
+        ASSERT_FALSE(want.empty());
+        EXPECT_TRUE(got == want);
+    }
+}
+
+namespace {
+
+// Counts the idle kicks of its modal loop, and notes whether it had been painted by the first.
+class IdleDialog : public CDialog {
+public:
+    using CDialog::CDialog;
+    int kicks = 0;
+    WPARAM kickKind = 0;
+    bool paintedAtFirstKick = false;
+    bool endOnKick = false;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    LRESULT OnKickIdle(WPARAM wParam, LPARAM) {
+        if (kicks++ == 0) {
+            kickKind = wParam;
+            paintedAtFirstKick = ::IsWindowVisible(m_hWnd) && !::GetUpdateRect(m_hWnd, nullptr, FALSE);
+        }
+        if (endOnKick) EndDialog(IDOK);
+        return 0;
+    }
+};
+
+BEGIN_MESSAGE_MAP(IdleDialog, CDialog)
+    ON_MESSAGE(WM_KICKIDLE, OnKickIdle)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(Dialog, ItsLoopKicksItWhenIdleOnceItIsPaintedAndItMayEndThere) {
+    IdleDialog dialog(IDD_TEST_MINGLIU);
+    RunModalScript(dialog, {[](CDialog&) {}, [](CDialog& d) { d.EndDialog(IDCANCEL); }});
+    EXPECT_GE(dialog.kicks, 1);
+    EXPECT_EQ(dialog.kickKind, static_cast<WPARAM>(MSGF_DIALOGBOX));
+    EXPECT_TRUE(dialog.paintedAtFirstKick);
+
+    IdleDialog ending(IDD_TEST_MINGLIU);
+    ending.endOnKick = true;
+    EXPECT_EQ(RunModalScript(ending, {}), IDOK);
+    EXPECT_EQ(ending.kicks, 1);
 }
