@@ -1,6 +1,10 @@
 #include "controls/image_store.h"
 
+#include <future>
 #include <map>
+#include <new>
+#include <system_error>
+#include <vector>
 #include <tuple>
 #include <utility>
 
@@ -21,12 +25,84 @@ ImageStore& TheStore() {
     return store;
 }
 
+// The image decoded, as a bitmap the caller owns; null when it does not load.
+HBITMAP DecodeSkinBitmap(UINT id, UINT dpi) {
+    if (dpi != kDefaultDpi) return LoadScaledArt(AfxFindResourceHandle(MAKEINTRESOURCEA(id), RT_BITMAP), id, dpi);
+    CBitmap bitmap;
+    return bitmap.LoadBitmap(id) ? static_cast<HBITMAP>(bitmap.Detach()) : nullptr;
+}
+
+// Images a thread decodes while the window is being made: a picture for LoadSkinBitmap, claimed
+// once, then images for the store, held until released. An unclaimed picture is deleted then.
+class Prefetch {
+public:
+    ~Prefetch() { Release(); }
+    void Start(UINT pictureId, std::vector<UINT> storedIds, UINT dpi) {
+        Release();
+        pictureId_ = pictureId;
+        dpi_ = dpi;
+        auto picture = std::make_shared<std::promise<HBITMAP>>();
+        try {
+            stored_ = std::async(std::launch::async, [picture, pictureId, storedIds, dpi] {
+                return Decode(*picture, pictureId, storedIds, dpi);
+            });
+            picture_ = picture->get_future();
+        } catch (const std::system_error&) {
+            stored_ = {};  // no thread: each image is decoded when it is asked for
+        }
+    }
+    // The picture once decoded, now the caller's; null when it is not the one prefetched.
+    HBITMAP Claim(UINT id, UINT dpi) {
+        if (!picture_.valid() || id != pictureId_ || dpi != dpi_) return nullptr;
+        return picture_.get();
+    }
+    void Release() {
+        if (stored_.valid()) stored_.get();  // waits for the thread; lets go of the images
+        if (picture_.valid())
+            if (HBITMAP unclaimed = picture_.get()) ::DeleteObject(unclaimed);
+    }
+
+private:
+    using Held = std::vector<std::shared_ptr<const CBitmap>>;
+    // On the thread. Out of memory it stops: what it did not decode is decoded when asked for.
+    static Held Decode(std::promise<HBITMAP>& picture, UINT pictureId, const std::vector<UINT>& storedIds, UINT dpi) {
+        bool told = false;
+        Held held;
+        try {
+            picture.set_value(DecodeSkinBitmap(pictureId, dpi));
+            told = true;
+            for (UINT id : storedIds) held.push_back(StoredBitmap(id, dpi));
+        } catch (const std::bad_alloc&) {
+            if (!told) picture.set_value(nullptr);
+        }
+        return held;
+    }
+
+    UINT pictureId_ = 0;
+    UINT dpi_ = 0;
+    std::future<HBITMAP> picture_;
+    std::future<Held> stored_;
+};
+
+Prefetch& ThePrefetch() {
+    TheStore();  // made first, so that it outlives the prefetch at the end of the run
+    static Prefetch prefetch;
+    return prefetch;
+}
+
 }  // namespace
 
 BOOL LoadSkinBitmap(CBitmap& into, UINT id, UINT dpi) {
+    if (HBITMAP prefetched = ThePrefetch().Claim(id, dpi)) return into.Attach(prefetched);
     if (dpi == kDefaultDpi) return into.LoadBitmap(id);
-    return into.Attach(LoadScaledArt(AfxFindResourceHandle(MAKEINTRESOURCEA(id), RT_BITMAP), id, dpi));
+    return into.Attach(DecodeSkinBitmap(id, dpi));
 }
+
+void PrefetchSkinImages(UINT pictureId, std::vector<UINT> storedIds, UINT dpi) {
+    ThePrefetch().Start(pictureId, std::move(storedIds), dpi);
+}
+
+void ReleasePrefetchedImages() { ThePrefetch().Release(); }
 
 bool SkinBitmapExists(UINT id) {
     return ::FindResourceA(AfxFindResourceHandle(MAKEINTRESOURCEA(id), RT_BITMAP), MAKEINTRESOURCEA(id), RT_BITMAP);

@@ -4,6 +4,7 @@
 // to the one decoded bitmap, which is freed when its last holder lets go. Each bitmap has
 // exactly one owner, the store's CBitmap; holders only borrow its handle.
 #include <memory>
+#include <vector>
 
 #include "framework/afxwin.h"
 #include "framework/window_scale.h"
@@ -17,8 +18,16 @@ bool IsImageStored(UINT id, UINT dpi = kDefaultDpi);
 // The same image as a bitmap of the caller's own, outside the store; null when it does not load.
 std::shared_ptr<CBitmap> UnsharedBitmap(UINT id, UINT dpi = kDefaultDpi);
 // Loads that image into the caller's bitmap, which lets go of the one it held; FALSE when it
-// does not load (the bitmap then keeps what it held).
+// does not load (the bitmap then keeps what it held). An image prefetched for that scale is
+// taken (once its thread is done) instead of decoded again.
 BOOL LoadSkinBitmap(CBitmap& into, UINT id, UINT dpi);
+// Starts decoding, on a thread of its own, the picture `pictureId` for LoadSkinBitmap and then
+// the images `storedIds` for the store, at that scale, so that they are ready when the window
+// asks for them while it is still being made. The stored images are held until the prefetch is
+// released; a picture not claimed by then is deleted. A later prefetch releases the one before.
+void PrefetchSkinImages(UINT pictureId, std::vector<UINT> storedIds, UINT dpi);
+// Waits for the prefetch's thread and lets go of what it holds.
+void ReleasePrefetchedImages();
 // True when the program's resources hold that image (every image of the skin has a 100 %
 // bitmap; the sets for other scales draw the same images again), without decoding it.
 bool SkinBitmapExists(UINT id);

@@ -108,8 +108,10 @@ bool SkinButton::SetBitmaps(UINT normalId, UINT pressedId, UINT hoverId, UINT di
     drawEdge = newDrawEdge;
     focusInset = std::max<int16_t>(newFocusInset, 0);
 
-    // Without a mask the window keeps whatever region and size it had.
+    // Without a mask the window keeps whatever region and size it had. Handing over a region
+    // repaints the window; keeping its outline, it is repainted with the new images all the same.
     if (maskImage.GetSafeHandle() && !sameOutline) ApplyMask();
+    if (sameOutline && m_hWnd) Invalidate();
     return allThere;
 }
 

@@ -34,9 +34,6 @@ struct AFX_MSGMAP {
 
 // WM_CTLCOLOR of 16-bit days: the map key of every WM_CTLCOLORxxx message.
 constexpr UINT WM_CTLCOLOR_MAP = 0x0019;
-// Sent to a modal dialog each time its loop finds no message waiting (wParam MSGF_DIALOGBOX,
-// lParam 0): its windows have all been painted, and it may do work that can wait until then.
-constexpr UINT WM_KICKIDLE = 0x036A;
 // Notifications a parent reflects back to the control they concern are looked up in the
 // control's map under this offset.
 constexpr UINT WM_REFLECT_BASE = 0xBC00;

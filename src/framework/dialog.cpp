@@ -149,8 +149,6 @@ void CDialog::RunModalLoop() {
             // First idle: show a dialog whose template did not.
             if (showOnIdle) ShowWindow(SW_SHOWNORMAL);
             showOnIdle = false;
-            SendMessage(WM_KICKIDLE, MSGF_DIALOGBOX, 0);
-            if (m_bModalEnded || !m_hWnd) continue;  // the idle work ended the dialog
             // Callers of an inner loop (a command handler that runs a popup) may still hold
             // temporary objects: only the outermost loop drops them.
             if (depth.Outermost()) AfxDeleteTempWindows();

@@ -1,6 +1,11 @@
 // The main window's dressing: its outline cut from the background picture, the images and
 // tooltips of its buttons, the connector view that detection selects, and the painting of the
 // background.
+#include <algorithm>
+#include <iterator>
+#include <utility>
+#include <vector>
+
 #include "main_dialog/tv_setting_dlg.h"
 #include "resource.h"
 
@@ -98,6 +103,17 @@ void TvSettingDlg::SetStartUpLook(int control) {
     }
 }
 
+void TvSettingDlg::PrefetchFirstImages() {
+    // The window opens at its screen's scale, unless it lies on another monitor: then its images
+    // are decoded when it asks for them. The hidden rows are left for when they are shown.
+    std::vector<UINT> masks;
+    for (const ButtonLook& look : kStartUpLooks)
+        if (std::find(std::begin(kHighDefinitionRows), std::end(kHighDefinitionRows), look.control) ==
+            std::end(kHighDefinitionRows))
+            masks.push_back(look.maskId);
+    PrefetchSkinImages(IDB_BACKGROUND, std::move(masks), AfxGetWindowDpi(nullptr));
+}
+
 void TvSettingDlg::DressWindow() {
     // Without the picture the window stays a plain rectangle: no outline, nothing painted.
     const UINT dpi = AfxGetWindowDpi(m_hWnd);
@@ -124,10 +140,13 @@ void TvSettingDlg::StartAnimation() {
     if (m_gifAnim.LoadFromResource(MAKEINTRESOURCEA(IDR_ANIMATION), "GIF")) m_gifAnim.Play();
 }
 
-LRESULT TvSettingDlg::OnKickIdle(WPARAM, LPARAM) {
-    // Its picture decoder is loaded only now: the first paint does not wait for it.
-    if (!m_bAnimationStarted) StartAnimation();
-    m_bAnimationStarted = true;
+LRESULT TvSettingDlg::OnTimer(WPARAM wParam, LPARAM) {
+    if (wParam != kAfterFirstPaintTimer) return Default();
+    ::KillTimer(m_hWnd, kAfterFirstPaintTimer);
+    // The window has its images: the ones prefetched for it that no button holds can go.
+    ReleasePrefetchedImages();
+    // The animation's picture decoder is loaded only now: the first paint does not wait for it.
+    StartAnimation();
     return 0;
 }
 

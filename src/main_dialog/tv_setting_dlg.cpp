@@ -22,10 +22,11 @@ BEGIN_MESSAGE_MAP(TvSettingDlg, CDialog)
     ON_MESSAGE(WM_SKIN_ARROW_KEY, OnArrowKey)
     ON_MESSAGE(WM_GETOBJECT, OnGetObject)
     ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
-    ON_MESSAGE(WM_KICKIDLE, OnKickIdle)
+    ON_MESSAGE(WM_TIMER, OnTimer)
 END_MESSAGE_MAP()
 
 TvSettingDlg::TvSettingDlg() : CDialog(IDD_TVSETTING, nullptr) {
+    PrefetchFirstImages();
     m_hIcon = ::LoadIconA(AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON),
                           MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
@@ -36,9 +37,11 @@ BOOL TvSettingDlg::OnInitDialog() {
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     SetWindowText(kTitle);
     DressWindow();
-    // The animation starts once the window has been painted (OnKickIdle).
     if (DetectTvOutput()) ShowDetectedConnector();  // after an error message the start-up view stays
     HideFocusMarksUntilKeyboardUse();
+    // What waits until the window has been painted: a timer's message comes only once no window
+    // of the thread has anything left to paint, in whichever message loop runs then.
+    ::SetTimer(m_hWnd, kAfterFirstPaintTimer, 0, nullptr);
     return TRUE;
 }
 

@@ -23,6 +23,8 @@ public:
     static constexpr const char* kTitle = "ORVA TV Setting";
     // Posted by a second copy after it has restored this window: move it back on screen.
     static constexpr UINT kMsgKeepOnScreen = WM_APP + 1;
+    // The window's timer that fires once, after its first paint.
+    static constexpr UINT_PTR kAfterFirstPaintTimer = 1;
 
     TvSettingDlg();
     ~TvSettingDlg() override = default;
@@ -46,8 +48,8 @@ protected:
     // The window moved to a monitor of another scale: it is drawn again at the new scale and
     // takes the place and size the system suggests.
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
-    // The window has been painted and no message waits: the animation starts, the first time.
-    LRESULT OnKickIdle(WPARAM, LPARAM);
+    // Once the window has been painted (kAfterFirstPaintTimer): the animation starts.
+    LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
 
     // Resolution commands: each stores its mode name (and variant) and runs the apply flow.
     void On640x480();
@@ -125,6 +127,9 @@ private:
     void ApplyMode(const char* mode);
     void ApplyHdMode(HdLines lines, const char* variant);
 
+    // Starts decoding the background and the masks the window is dressed with, on a thread of
+    // their own while the window is being made.
+    void PrefetchFirstImages();
     // The skin: background, outline, and the start-up images and tooltips of the buttons.
     void DressWindow();
     // The logo drawn for that scale, in place of the one the template gave.
@@ -199,6 +204,5 @@ private:
     CBitmap m_bmpLogo;
     // True once detection's view has been shown; a change of scale shows it again.
     bool m_bDetectedViewShown = false;
-    // True once the animation has been started, after the first paint.
-    bool m_bAnimationStarted = false;
+
 };

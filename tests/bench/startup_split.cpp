@@ -22,6 +22,7 @@
 #include "controls/key_region.h"
 #include "controls/shaped_bitmap.h"
 #include "display/nvapi_binding.h"
+#include "main_dialog/tv_setting_dlg.h"
 #include "framework/system_calls.h"
 #include "framework/system_library.h"
 #include "resource.h"
@@ -29,6 +30,7 @@
 
 namespace {
 
+CWinApp g_app("StartupSplit");
 constexpr UINT kScales[] = {96, 144, 192};
 constexpr int kChildren = 7;
 constexpr wchar_t kIntelProgId[] = L"IgfxExt.CUIExternal";
@@ -48,18 +50,106 @@ void Timed(const char* name, const std::function<void()>& call) {
     std::printf("%.3f %s\n", NowMs() - start, name);
 }
 
+// True when neither the window nor any of its visible controls waits to be painted.
+bool IsPainted(HWND window) {
+    if (::GetUpdateRect(window, nullptr, FALSE)) return false;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::IsWindowVisible(child) && ::GetUpdateRect(child, nullptr, FALSE)) return false;
+    return true;
+}
+
+// Marks the moments of a dialog's start, from the beginning of DoModal: when its controls are
+// bound, when its initialisation ends, when it shows and when its first paint is done. Each
+// phase's duration is printed as a line.
+class Timeline {
+public:
+    void Begin() { last_ = NowMs(); }
+    void Mark(const char* phase) {
+        const double now = NowMs();
+        std::printf("%.3f %s\n", now - last_, phase);
+        last_ = now;
+    }
+
+private:
+    double last_ = 0;
+};
+Timeline g_timeline;
+
+// Both dialogs end once painted.
+template <typename Dialog>
+class TimedDialog : public Dialog {
+public:
+    using Dialog::Dialog;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override {
+        g_timeline.Mark("dialog: window and controls made");
+        Dialog::DoDataExchange(pDX);
+        g_timeline.Mark("dialog: controls bound");
+    }
+    BOOL OnInitDialog() override {
+        const BOOL result = Dialog::OnInitDialog();
+        g_timeline.Mark("dialog: the rest of its initialisation");
+        return result;
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_WINDOWPOSCHANGED && (reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW))
+            g_timeline.Mark("dialog: shown");
+        if (message == WM_PAINT) ++paints_;
+        // Painted: the window and its controls have nothing left to paint.
+        if (paints_ && !painted_ && IsPainted(this->m_hWnd)) {
+            painted_ = true;
+            g_timeline.Mark("dialog: painted");
+            ::PostMessageA(this->m_hWnd, WM_COMMAND, IDCANCEL, 0);
+        }
+        return Dialog::WindowProc(message, wParam, lParam);
+    }
+
+private:
+    int paints_ = 0;
+    bool painted_ = false;
+};
+
+class TemplateDialog : public CDialog {
+public:
+    TemplateDialog() : CDialog(IDD_TVSETTING) {}
+};
+
+// The whole start of one dialog at the scale the process runs at (the prefix's), timed phase by
+// phase: the program's main window, or the plain dialog of its template on the same framework.
+int RunDialogChild(bool program) {
+    StandinDrivers drivers;
+    if (!SimulateAdapter(drivers, *FindScenario("nvidia-hdmi"))) return 1;
+    g_timeline.Begin();
+    if (program) {
+        TimedDialog<TvSettingDlg> dialog;  // its construction starts the background's prefetch
+        g_app.m_pMainWnd = &dialog;
+        dialog.DoModal();
+    } else {
+        TimedDialog<TemplateDialog> dialog;
+        dialog.DoModal();
+    }
+    return 0;
+}
+
 // The calls of a start at that scale, each timed.
 int RunChild(UINT dpi) {
     StandinDrivers drivers;
     if (!SimulateAdapter(drivers, *FindScenario("nvidia-hdmi"))) return 1;
     // The main window's template made first, as the program's dialog is before its initialisation:
-    // what the system loads for it is no cost of ours.
+    // what the system loads for it is no cost of ours. Meanwhile the background and the masks of
+    // the dressing decode, as in the program; their lines below are what is left to wait for.
+    PrefetchSkinImages(IDB_BACKGROUND,
+                       {IDB_CLOSE_MASK, IDB_SVIDEO_MASK, IDB_COMPOSITE_MASK, IDB_COMPONENT_MASK, IDB_HDMI_MASK,
+                        IDB_SD_MASK, IDB_SD_MASK, IDB_SD_MASK},
+                       dpi);
     HWND window = ::CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_TVSETTING), nullptr, &PlainDialogProc, 0);
+    ::ShowWindow(window, SW_HIDE);  // the program dresses its window before it shows
     ShapedBitmap background;
     HRGN outline = nullptr;
     CBitmap logo;
     std::vector<std::shared_ptr<const CBitmap>> held;
-    Timed("background: decoded", [&] { LoadSkinBitmap(background, IDB_BACKGROUND, dpi); });
+    Timed("background: decoded (the rest of its prefetch)", [&] { LoadSkinBitmap(background, IDB_BACKGROUND, dpi); });
     Timed("background: outline cut", [&] { outline = background.BuildRegion(KEY_TOP_LEFT); });
     if (dpi != kDefaultDpi) Timed("logo: decoded", [&] { LoadSkinBitmap(logo, IDB_LOGO, dpi); });
     const UINT masks[] = {IDB_CLOSE_MASK, IDB_SVIDEO_MASK, IDB_COMPOSITE_MASK, IDB_COMPONENT_MASK,
@@ -89,6 +179,48 @@ int RunChild(UINT dpi) {
         info.version = kNvTvOutputInfoVersion;
         QueryTvOutputInfo(display, outputs, &info);
     });
+    Timed("window: icons set", [&] {
+        HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+        ::SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        ::SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    });
+    Timed("window: extended style and frame", [&] {
+        ::SetWindowLongA(window, GWL_EXSTYLE, 0x10000000);
+        ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+    Timed("window: outline handed over", [&] {
+        ::SetWindowRgn(window, outline, TRUE);  // the window owns it from here on
+        outline = nullptr;
+    });
+    const int buttons[] = {IDC_CLOSE, IDC_SVIDEO, IDC_COMPOSITE, IDC_COMPONENT, IDC_HDMI, IDC_640, IDC_800,
+                           IDC_1024, IDC_480_SMALL, IDC_720_SMALL, IDC_1080_SMALL, IDC_480_LARGE, IDC_720_LARGE,
+                           IDC_1080_LARGE};
+    Timed("buttons: 14 outlines handed over, 14 sized", [&] {
+        for (size_t i = 0; i < std::size(buttons); ++i) {
+            HWND button = ::GetDlgItem(window, buttons[i]);
+            ::SetWindowRgn(button, outlines[i], TRUE);
+            ::SetWindowPos(button, nullptr, 0, 0, 40, 20, SWP_NOMOVE | SWP_NOZORDER);
+        }
+        outlines.clear();
+    });
+    Timed("buttons: 14 moved into the Tab order", [&] {
+        HWND previous = nullptr;
+        for (int id : buttons) {
+            HWND button = ::GetDlgItem(window, id);
+            if (previous)
+                ::SetWindowPos(button, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+            previous = button;
+        }
+    });
+    Timed("buttons: 9 hidden or shown", [&] {
+        for (size_t i = 5; i < std::size(buttons); ++i) ::ShowWindow(::GetDlgItem(window, buttons[i]), i < 8 ? SW_HIDE : SW_SHOW);
+    });
+    Timed("screen readers: 30 name events", [&] {
+        for (int round = 0; round < 2; ++round)
+            for (int id : buttons) ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, ::GetDlgItem(window, id), OBJID_CLIENT, CHILDID_SELF);
+        ::NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+        ::NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+    });
     // What the first paint of the HDMI view draws: Close, the pictures and the HD row's faces.
     const UINT faces[] = {IDB_CLOSE_NORMAL, IDB_SVIDEO_UNLIT, IDB_COMPOSITE_UNLIT, IDB_COMPONENT_UNLIT,
                           IDB_HDMI_LIT,     188, 194, 182, 189, 195, 183};
@@ -102,7 +234,7 @@ int RunChild(UINT dpi) {
 }
 
 // The child's lines, from a file it wrote: Wine's services may hold a pipe open.
-std::vector<std::pair<std::string, double>> RunChildProcess(UINT dpi) {
+std::vector<std::pair<std::string, double>> RunChildProcess(const std::string& arguments) {
     char folder[MAX_PATH], file[MAX_PATH], self[MAX_PATH];
     ::GetTempPathA(MAX_PATH, folder);
     ::GetTempFileNameA(folder, "spl", 0, file);
@@ -114,7 +246,7 @@ std::vector<std::pair<std::string, double>> RunChildProcess(UINT dpi) {
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = out;
     PROCESS_INFORMATION process{};
-    std::string command = "\"" + std::string(self) + "\" " + std::to_string(dpi);
+    std::string command = "\"" + std::string(self) + "\" " + arguments;
     std::vector<std::pair<std::string, double>> lines;
     if (::CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
         ::WaitForSingleObject(process.hProcess, 60000);
@@ -137,40 +269,71 @@ std::vector<std::pair<std::string, double>> RunChildProcess(UINT dpi) {
     return lines;
 }
 
+// The display scale of the processes started from now on: each reads it as it starts.
+void SetStartScale(DWORD dpi) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                          nullptr))
+        return;
+    ::RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    ::RegCloseKey(key);
+}
+
 double Median(std::vector<double> values) {
     if (values.empty()) return 0;
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
 
+struct Table {
+    std::vector<std::string> order;
+    std::map<std::string, std::map<UINT, std::vector<double>>> times;
+    void Add(const std::string& prefix, UINT dpi, const std::vector<std::pair<std::string, double>>& lines) {
+        for (const auto& [name, ms] : lines) {
+            const std::string row = prefix + name;
+            if (times.find(row) == times.end()) order.push_back(row);
+            times[row][dpi].push_back(ms);
+        }
+    }
+    // Prints the rows that begin with the prefix, and their sum.
+    void Print(const std::string& prefix) {
+        std::map<UINT, double> total;
+        for (const std::string& row : order) {
+            if (row.compare(0, prefix.size(), prefix) != 0) continue;
+            std::printf("  %-52s", row.c_str() + prefix.size());
+            for (UINT dpi : kScales) {
+                const double ms = Median(times[row][dpi]);
+                total[dpi] += ms;
+                std::printf(" %8.2f", ms);
+            }
+            std::printf("\n");
+        }
+        std::printf("  %-52s %8.2f %8.2f %8.2f\n", "sum", total[96], total[144], total[192]);
+    }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 2) return RunChild(static_cast<UINT>(std::atoi(argv[1])));
-    std::vector<std::string> order;
-    std::map<std::string, std::map<UINT, std::vector<double>>> times;
+    if (argc >= 3 && std::string(argv[1]) == "calls") return RunChild(static_cast<UINT>(std::atoi(argv[2])));
+    if (argc >= 2) return RunDialogChild(std::string(argv[1]) == "program");
+    Table table;
     for (int child = 0; child < kChildren; ++child) {
         for (UINT dpi : kScales) {
-            for (const auto& [name, ms] : RunChildProcess(dpi)) {
-                if (times.find(name) == times.end()) order.push_back(name);
-                times[name][dpi].push_back(ms);
-            }
+            SetStartScale(dpi);
+            table.Add("calls|", dpi, RunChildProcess("calls " + std::to_string(dpi)));
+            table.Add("template|", dpi, RunChildProcess("template"));
+            table.Add("program|", dpi, RunChildProcess("program"));
         }
     }
-    std::printf("the program's own start-up work on the nvidia-hdmi adapter, call by call, ms (median of %d cold "
-                "starts)\n%-44s %8s %8s %8s\n",
-                kChildren, "", "100 %", "150 %", "200 %");
-    std::map<UINT, double> total;
-    for (const std::string& name : order) {
-        std::printf("%-44s", name.c_str());
-        for (UINT dpi : kScales) {
-            const auto found = times[name].find(dpi);
-            const double ms = found == times[name].end() ? 0 : Median(found->second);
-            total[dpi] += ms;
-            std::printf(" %8.2f", ms);
-        }
-        std::printf("\n");
-    }
-    std::printf("%-44s %8.2f %8.2f %8.2f\n", "sum", total[96], total[144], total[192]);
+    SetStartScale(96);
+    std::printf("the start-up split on the nvidia-hdmi adapter, ms (median of %d cold starts)%38s %8s %8s\n", kChildren,
+                "100 %", "150 %", "200 %");
+    std::printf("the main window, phase by phase from DoModal, in a process of this size:\n");
+    table.Print("program|");
+    std::printf("the same for a plain dialog of its template, on the same framework:\n");
+    table.Print("template|");
+    std::printf("the main window's own calls before it shows and for its first paint, each on its own:\n");
+    table.Print("calls|");
     return 0;
 }

@@ -117,32 +117,32 @@ bool AllPainted(HWND window) {
     return true;
 }
 
-// The main window seen at its first idle, which comes once it and its controls are painted.
+// The main window seen when its first paint is done: when its timer for that fires.
 class FirstPaintProbe : public TvSettingDlg {
 public:
-    bool idled = false;
-    bool paintedAtFirstIdle = false;
-    std::set<std::string> loadedAtFirstIdle;
+    bool probed = false;
+    bool paintedThen = false;
+    std::set<std::string> loadedThen;
     UINT dpi = 0;
-    std::vector<UINT> storedAtFirstIdle;
+    std::vector<UINT> storedThen;
 
 protected:
     DECLARE_MESSAGE_MAP()
-    LRESULT OnProbeIdle(WPARAM wParam, LPARAM lParam) {
-        if (!idled) {
-            idled = true;
-            paintedAtFirstIdle = ::IsWindowVisible(m_hWnd) && AllPainted(m_hWnd);
-            loadedAtFirstIdle = LoadedModules();
+    LRESULT OnProbeTimer(WPARAM wParam, LPARAM lParam) {
+        if (wParam == kAfterFirstPaintTimer && !probed) {
+            probed = true;
+            paintedThen = ::IsWindowVisible(m_hWnd) && AllPainted(m_hWnd);
+            loadedThen = LoadedModules();
             dpi = AfxGetWindowDpi(m_hWnd);
             for (UINT id = 129; id <= 208; ++id)
-                if (IsImageStored(id, dpi)) storedAtFirstIdle.push_back(id);
+                if (IsImageStored(id, dpi)) storedThen.push_back(id);
         }
-        return OnKickIdle(wParam, lParam);
+        return OnTimer(wParam, lParam);
     }
 };
 
 BEGIN_MESSAGE_MAP(FirstPaintProbe, TvSettingDlg)
-    ON_MESSAGE(WM_KICKIDLE, OnProbeIdle)
+    ON_MESSAGE(WM_TIMER, OnProbeTimer)
 END_MESSAGE_MAP()
 
 }  // namespace
@@ -167,18 +167,18 @@ TEST(MainDialogFirstPaint, LoadsNoLibraryAPlainDialogDoesNotAndDecodesOnlyTheFac
                                animationDecoderLoaded = ::GetModuleHandleA("oleaut32.dll") != nullptr;
                                d.EndDialog(IDCANCEL);
                            }});
-    ASSERT_TRUE(dialog.idled);
-    EXPECT_TRUE(dialog.paintedAtFirstIdle);
+    ASSERT_TRUE(dialog.probed);
+    EXPECT_TRUE(dialog.paintedThen);
     std::vector<std::string> beyondPlainDialog;
-    std::set_difference(dialog.loadedAtFirstIdle.begin(), dialog.loadedAtFirstIdle.end(), loadedByPlainDialog.begin(),
+    std::set_difference(dialog.loadedThen.begin(), dialog.loadedThen.end(), loadedByPlainDialog.begin(),
                         loadedByPlainDialog.end(), std::back_inserter(beyondPlainDialog));
     EXPECT_EQ(beyondPlainDialog, std::vector<std::string>{});
-    for (const char* later : {"oleaut32.dll", "windowscodecs.dll"}) EXPECT_EQ(dialog.loadedAtFirstIdle.count(later), 0u);
+    for (const char* later : {"oleaut32.dll", "windowscodecs.dll"}) EXPECT_EQ(dialog.loadedThen.count(later), 0u);
     // The faces the view shows, with the masks of the buttons shown: Close, the four pictures
     // (S-Video and Composite lit) and the standard row. No hover or pressed face, no unlit
     // picture of the start-up view, nothing of the hidden rows.
     const std::vector<UINT> shown{129, 132, 134, 147, 151, 153, 155, 156, 157, 159, 161, 162, 164, 171};
-    EXPECT_EQ(dialog.storedAtFirstIdle, shown) << "at " << dialog.dpi << " dpi";
+    EXPECT_EQ(dialog.storedThen, shown) << "at " << dialog.dpi << " dpi";
     // The animation's decoder is loaded once the window is up.
     EXPECT_TRUE(animationDecoderLoaded);
 }

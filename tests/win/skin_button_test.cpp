@@ -507,6 +507,19 @@ TEST_F(SkinButtonTest, OnlyCopyModeTakesTheMasksSizeAndNoMaskLeavesRegionAndSize
     ::DeleteObject(shape);
 }
 
+TEST_F(SkinButtonTest, DressedAgainWithTheSameMaskItKeepsItsOutlineAndShowsTheNewImages) {
+    button.SetBitmaps(kNormal, 0, 0, 0, 0, kFaceMask, 0, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return ScreenShows(kNormal); }));
+    HRGN before = ::CreateRectRgn(0, 0, 0, 0), after = ::CreateRectRgn(0, 0, 0, 0);
+    ::GetWindowRgn(button.m_hWnd, before);
+    button.SetBitmaps(kHover, 0, 0, 0, 0, kFaceMask, 0, 0, 0);
+    ::GetWindowRgn(button.m_hWnd, after);
+    EXPECT_TRUE(::EqualRgn(before, after));
+    EXPECT_TRUE(PumpUntil([&] { return ScreenShows(kHover); })) << "the new image is not shown";
+    ::DeleteObject(before);
+    ::DeleteObject(after);
+}
+
 TEST_F(SkinButtonTest, ImagesAreSharedFromTheStoreAndDeletedWhenTheLastHolderLetsGo) {
     EXPECT_TRUE(button.SetBitmaps(kNormal, kPressed, kHover, 0, kFocus, kFaceMask, 0, 0, 0));
     // The mask is taken at once, for the outline; a face only when it is first drawn.
