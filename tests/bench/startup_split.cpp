@@ -137,12 +137,13 @@ int RunChild(UINT dpi) {
     StandinDrivers drivers;
     if (!SimulateAdapter(drivers, *FindScenario("nvidia-hdmi"))) return 1;
     // The main window's template made first, as the program's dialog is before its initialisation:
-    // what the system loads for it is no cost of ours. Meanwhile the background and the masks of
-    // the dressing decode, as in the program; their lines below are what is left to wait for.
-    PrefetchSkinImages(IDB_BACKGROUND,
-                       {IDB_CLOSE_MASK, IDB_SVIDEO_MASK, IDB_COMPOSITE_MASK, IDB_COMPONENT_MASK, IDB_HDMI_MASK,
-                        IDB_SD_MASK, IDB_SD_MASK, IDB_SD_MASK},
-                       dpi);
+    // what the system loads for it is no cost of ours. Meanwhile, at a scale, the background and
+    // the masks of the dressing decode, as in the program; their lines below are what is left.
+    if (dpi != kDefaultDpi)
+        PrefetchSkinImages(IDB_BACKGROUND,
+                           {IDB_CLOSE_MASK, IDB_SVIDEO_MASK, IDB_COMPOSITE_MASK, IDB_COMPONENT_MASK, IDB_HDMI_MASK,
+                            IDB_SD_MASK},
+                           dpi);
     HWND window = ::CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_TVSETTING), nullptr, &PlainDialogProc, 0);
     ::ShowWindow(window, SW_HIDE);  // the program dresses its window before it shows
     ShapedBitmap background;
