@@ -41,10 +41,11 @@ TEST_F(MainWindowViews, TheCornerAnimationPlaysAfterADetectionError) {
     EXPECT_EQ(AnswerStartupMessageBoxes(program, 20000).size(), 2u) << "NVIDIA's two failure messages";
     HWND window = program.WaitForWindow(kDialogClass, kMainTitle, 20000);
     ASSERT_NE(window, nullptr);
+    // The animation starts once the window is painted, and takes its own size then.
+    EXPECT_TRUE(CornerAnimates(window));
     const RECT corner = WindowRect(::GetDlgItem(window, IDC_ANIMATION));
     EXPECT_EQ(corner.right - corner.left, m_views.Scaled(42));  // the animation's size, not the template's
     EXPECT_EQ(corner.bottom - corner.top, m_views.Scaled(32));
-    EXPECT_TRUE(CornerAnimates(window));
 }
 
 }  // namespace
