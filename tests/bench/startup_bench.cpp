@@ -24,7 +24,9 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "e2e_support.h"
+#include "pixels.h"
 #include "process_counts.h"
 #include "scenarios.h"
 
@@ -53,13 +55,6 @@ struct Sample {
     size_t handles = 0;
     size_t workingSet = 0;
 };
-
-double NowMs() {
-    LARGE_INTEGER frequency, now;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 bool IsDialog(HWND window) {
     char className[16] = {};
@@ -193,14 +188,6 @@ void PrintTable(const std::vector<Contender>& contenders, const std::vector<std:
                 kStartGoal, kRepaintGoal);
 }
 
-// True when neither the window nor any of its visible controls waits to be painted.
-bool IsPainted(HWND window) {
-    if (::GetUpdateRect(window, nullptr, FALSE)) return false;
-    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        if (::IsWindowVisible(child) && ::GetUpdateRect(child, nullptr, FALSE)) return false;
-    return true;
-}
-
 // Milliseconds from CreateProcess until the main window is visible, and until it and its
 // controls have been painted; negative when the program did not show its window or did not end
 // cleanly after it.
@@ -218,7 +205,7 @@ StartTimes TimeToWindowShown(const Contender& contender) {
     HWND main = WaitUntilShown(program);
     StartTimes times{NowMs() - start, -1};
     if (!main) return {};
-    while (NowMs() - start < kStartTimeoutMs && !IsPainted(main)) ::Sleep(1);
+    while (NowMs() - start < kStartTimeoutMs && !NothingLeftToPaint(main)) ::Sleep(1);
     times.painted = NowMs() - start;
     ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     return program.WaitForExit(5000) ? times : StartTimes{};

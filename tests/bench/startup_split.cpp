@@ -1,12 +1,18 @@
-// The split of the program's own start-up work, call by call, as scripts/bench prints it: what
-// the main window does before it shows and for its first paint on the default simulated adapter
-// (NVIDIA, HDMI), at 100 %, 150 % and 200 %. Each child process makes the calls once, in the
-// program's order and cold, as a start does; the table gives the median of 7 children per scale.
-// The process start and the dialog's own creation are not in it: the template dialog pays them
-// too. Prints figures; never fails on time.
+// The split of the program's start-up, as scripts/bench prints it, on the default simulated
+// adapter (NVIDIA, HDMI) at 100 %, 150 % and 200 %, each figure the median of 7 cold starts of a
+// child process of this program:
+//   - the main window's start phase by phase from DoModal (made from the template, controls
+//     bound, the rest of its initialisation, shown, painted), and the same for a plain dialog of
+//     its template on the same framework;
+//   - the main window's own calls before it shows and for its first paint, each timed on its own
+//     in the program's order, against a hidden dialog of the template.
+// The process start itself is in neither: both dialogs pay it in a process of this size.
+// Prints figures; never fails on time.
 //
-// Usage: startup_split        the table
-//        startup_split DPI    one child: a "milliseconds name" line per call
+// Usage: startup_split             the tables
+//        startup_split calls DPI   one child: a "milliseconds name" line per call
+//        startup_split program     one child: the main window's phases, at the prefix's scale
+//        startup_split template    one child: the plain dialog's phases
 #include <windows.h>
 
 #include <algorithm>
@@ -18,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "controls/image_store.h"
 #include "controls/key_region.h"
 #include "controls/shaped_bitmap.h"
@@ -25,6 +32,7 @@
 #include "main_dialog/tv_setting_dlg.h"
 #include "framework/system_calls.h"
 #include "framework/system_library.h"
+#include "pixels.h"
 #include "resource.h"
 #include "scenarios.h"
 
@@ -35,27 +43,12 @@ constexpr UINT kScales[] = {96, 144, 192};
 constexpr int kChildren = 7;
 constexpr wchar_t kIntelProgId[] = L"IgfxExt.CUIExternal";
 
-double NowMs() {
-    LARGE_INTEGER frequency, now;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 void Timed(const char* name, const std::function<void()>& call) {
     const double start = NowMs();
     call();
     std::printf("%.3f %s\n", NowMs() - start, name);
-}
-
-// True when neither the window nor any of its visible controls waits to be painted.
-bool IsPainted(HWND window) {
-    if (::GetUpdateRect(window, nullptr, FALSE)) return false;
-    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        if (::IsWindowVisible(child) && ::GetUpdateRect(child, nullptr, FALSE)) return false;
-    return true;
 }
 
 // Marks the moments of a dialog's start, from the beginning of DoModal: when its controls are
@@ -97,7 +90,7 @@ protected:
             g_timeline.Mark("dialog: shown");
         if (message == WM_PAINT) ++paints_;
         // Painted: the window and its controls have nothing left to paint.
-        if (paints_ && !painted_ && IsPainted(this->m_hWnd)) {
+        if (paints_ && !painted_ && NothingLeftToPaint(this->m_hWnd)) {
             painted_ = true;
             g_timeline.Mark("dialog: painted");
             ::PostMessageA(this->m_hWnd, WM_COMMAND, IDCANCEL, 0);
@@ -328,8 +321,8 @@ int main(int argc, char** argv) {
         }
     }
     SetStartScale(96);
-    std::printf("the start-up split on the nvidia-hdmi adapter, ms (median of %d cold starts)%38s %8s %8s\n", kChildren,
-                "100 %", "150 %", "200 %");
+    std::printf("the start-up split on the nvidia-hdmi adapter, ms (median of %d cold starts)\n  %-52s %8s %8s %8s\n",
+                kChildren, "", "100 %", "150 %", "200 %");
     std::printf("the main window, phase by phase from DoModal, in a process of this size:\n");
     table.Print("program|");
     std::printf("the same for a plain dialog of its template, on the same framework:\n");

@@ -65,3 +65,27 @@ int WhichImageShows(const Pixels& shown, const Pixels& first, const Pixels& seco
     if (differing && likeSecond * 10 >= differing * 9) return 1;
     return -1;
 }
+
+bool NothingLeftToPaint(HWND window) {
+    if (::GetUpdateRect(window, nullptr, FALSE)) return false;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::IsWindowVisible(child) && ::GetUpdateRect(child, nullptr, FALSE)) return false;
+    return true;
+}
+
+namespace {
+
+BOOL CALLBACK AddResourceId(HMODULE, LPCSTR, LPSTR name, LONG_PTR ids) {
+    if (IS_INTRESOURCE(name))
+        reinterpret_cast<std::vector<UINT>*>(ids)->push_back(static_cast<UINT>(reinterpret_cast<UINT_PTR>(name)));
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<UINT> ResourceIds(LPCSTR type, HMODULE module) {
+    std::vector<UINT> ids;
+    ::EnumResourceNamesA(module ? module : ::GetModuleHandleA(nullptr), type, &AddResourceId,
+                         reinterpret_cast<LONG_PTR>(&ids));
+    return ids;
+}

@@ -20,6 +20,13 @@ Pixels BitmapPixels(UINT id, int width, int height, HMODULE module = nullptr);
 // The size of a bitmap resource; (0, 0) when it cannot be loaded.
 SIZE BitmapResourceSize(UINT id, HMODULE module = nullptr);
 
+// True when neither the window nor any of its visible controls waits to be painted: what the
+// screen shows of it is final until something changes.
+bool NothingLeftToPaint(HWND window);
+
+// The integer ids of a module's resources of that type (0: this program).
+std::vector<UINT> ResourceIds(LPCSTR type, HMODULE module = nullptr);
+
 // Which of two images of the same size the shown pixels are: only the pixels in which the two
 // differ count, and a few others over them (a tooltip, say) do not change the verdict. 0 for the
 // first, 1 for the second, -1 for neither (or sizes that do not match).

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/afxwin.h"
+#include "pixels.h"
 #include "test_dialogs.h"
 #include "win_test_support.h"
 
@@ -385,19 +386,12 @@ std::vector<uint32_t> ThirtyTwoBitPixels(HBITMAP bitmap, BITMAP& info) {
     return rows == info.bmHeight ? pixels : std::vector<uint32_t>{};
 }
 
-BOOL CALLBACK AddBitmapId(HMODULE, LPCSTR, LPSTR name, LONG_PTR ids) {
-    if (IS_INTRESOURCE(name))
-        reinterpret_cast<std::vector<UINT>*>(ids)->push_back(static_cast<UINT>(reinterpret_cast<UINT_PTR>(name)));
-    return TRUE;
-}
-
 }  // namespace
 
 // Every bitmap resource of the program (and of the tests) loads as a 32-bit section with the
 // pixels the system's own loading gives, whether it is read in memory (24 bits) or by the system.
 TEST(Gdi, EveryBitmapResourceLoadsAsAThirtyTwoBitSectionWithTheSystemsPixels) {
-    std::vector<UINT> ids;
-    ::EnumResourceNamesA(nullptr, MAKEINTRESOURCEA(2), &AddBitmapId, reinterpret_cast<LONG_PTR>(&ids));
+    const std::vector<UINT> ids = ResourceIds(RT_BITMAP);
     ASSERT_GT(ids.size(), 60u);
     for (UINT id : ids) {
         SCOPED_TRACE(testing::Message() << "bitmap " << id);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench_clock.h"
 #include "controls/gif_picture_ctrl.h"
 #include "gif_builder.h"
 #include "process_counts.h"
@@ -17,13 +18,6 @@ namespace {
 
 constexpr int kLoads = 15;
 constexpr DWORD kSpanMs = 10000;
-
-double NowMs() {
-    LARGE_INTEGER frequency, now;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 double MedianMs(const std::function<bool()>& load) {
     std::vector<double> times;

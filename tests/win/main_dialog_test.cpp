@@ -109,14 +109,6 @@ std::set<std::string> LoadedModules() {
     return names;
 }
 
-// True when neither the window nor any of its controls has anything left to paint.
-bool AllPainted(HWND window) {
-    if (::GetUpdateRect(window, nullptr, FALSE)) return false;
-    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        if (::IsWindowVisible(child) && ::GetUpdateRect(child, nullptr, FALSE)) return false;
-    return true;
-}
-
 // The main window seen when its first paint is done: when its timer for that fires.
 class FirstPaintProbe : public TvSettingDlg {
 public:
@@ -131,7 +123,7 @@ protected:
     LRESULT OnProbeTimer(WPARAM wParam, LPARAM lParam) {
         if (wParam == kAfterFirstPaintTimer && !probed) {
             probed = true;
-            paintedThen = ::IsWindowVisible(m_hWnd) && AllPainted(m_hWnd);
+            paintedThen = ::IsWindowVisible(m_hWnd) && NothingLeftToPaint(m_hWnd);
             loadedThen = LoadedModules();
             dpi = AfxGetWindowDpi(m_hWnd);
             for (UINT id = 129; id <= 208; ++id)

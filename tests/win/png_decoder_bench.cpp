@@ -11,7 +11,9 @@
 #include <functional>
 #include <vector>
 
+#include "bench_clock.h"
 #include "controls/png_image.h"
+#include "pixels.h"
 #include "wic_png.h"
 
 namespace {
@@ -29,28 +31,15 @@ struct Png {
     DWORD size;
 };
 
-double NowMs() {
-    LARGE_INTEGER frequency, now;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 Png FindPng(UINT id) {
     HRSRC found = ::FindResourceA(nullptr, MAKEINTRESOURCEA(id), kSetType);
     HGLOBAL loaded = found ? ::LoadResource(nullptr, found) : nullptr;
     return {loaded ? ::LockResource(loaded) : nullptr, found ? ::SizeofResource(nullptr, found) : 0};
 }
 
-BOOL CALLBACK AddPng(HMODULE, LPCSTR, LPSTR name, LONG_PTR list) {
-    if (IS_INTRESOURCE(name))
-        reinterpret_cast<std::vector<Png>*>(list)->push_back(FindPng(static_cast<UINT>(reinterpret_cast<UINT_PTR>(name))));
-    return TRUE;
-}
-
 std::vector<Png> WholeSet() {
     std::vector<Png> set;
-    ::EnumResourceNamesA(nullptr, kSetType, &AddPng, reinterpret_cast<LONG_PTR>(&set));
+    for (UINT id : ResourceIds(kSetType)) set.push_back(FindPng(id));
     return set;
 }
 

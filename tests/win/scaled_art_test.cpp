@@ -8,6 +8,7 @@
 
 #include "controls/png_image.h"
 #include "controls/scaled_art.h"
+#include "pixels.h"
 #include "wic_png.h"
 
 namespace {
@@ -18,20 +19,13 @@ struct ArtSet {
 };
 constexpr ArtSet kSets[] = {{"PNG150", 144}, {"PNG200", 192}, {"PNG300", 288}};
 
-BOOL CALLBACK AddId(HMODULE, LPCSTR, LPSTR name, LONG_PTR ids) {
-    if (IS_INTRESOURCE(name))
-        reinterpret_cast<std::vector<UINT>*>(ids)->push_back(static_cast<UINT>(reinterpret_cast<UINT_PTR>(name)));
-    return TRUE;
-}
-
 }  // namespace
 
 TEST(ScaledArt, EveryPngDecodesToTheSystemDecodersPixelsAndItsBitmapHoldsThem) {
     HMODULE module = ::GetModuleHandleA(nullptr);
     size_t checked = 0;
     for (const ArtSet& set : kSets) {
-        std::vector<UINT> ids;
-        ::EnumResourceNamesA(module, set.type, &AddId, reinterpret_cast<LONG_PTR>(&ids));
+        const std::vector<UINT> ids = ResourceIds(set.type);
         EXPECT_GE(ids.size(), 50u) << set.type;
         for (UINT id : ids) {
             SCOPED_TRACE(testing::Message() << set.type << " " << id);
