@@ -52,7 +52,7 @@ BOOL HintDialog::OnInitDialog() {
     CDialog::OnInitDialog();
     // A picture that fails to load leaves the popup a plain rectangle with its close button.
     const UINT dpi = AfxGetWindowDpi(m_hWnd);
-    if (const UINT picture = PictureFor(m_nScreenshot)) LoadSkinBitmap(m_bmpBackground, picture, dpi);
+    if (const UINT picture = PictureFor(m_nScreenshot)) m_bmpBackground.LoadArt(picture, dpi);
     // A tool window gets no taskbar button; the template's extended styles are dropped.
     ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
     // The window owns the region from here on; without a picture there is none.

@@ -1,5 +1,7 @@
 #include "controls/image_store.h"
 
+#include <cstddef>
+#include <cstring>
 #include <map>
 #include <tuple>
 #include <utility>
@@ -23,9 +25,9 @@ ImageStore& TheStore() {
 
 }  // namespace
 
-BOOL LoadSkinBitmap(CBitmap& into, UINT id, UINT dpi) {
+BOOL LoadSkinBitmap(CBitmap& into, UINT id, UINT dpi, ArtEdges edges) {
     if (dpi == kDefaultDpi) return into.LoadBitmap(id);
-    return into.Attach(LoadScaledArt(AfxFindResourceHandle(MAKEINTRESOURCEA(id), RT_BITMAP), id, dpi));
+    return into.Attach(LoadScaledArt(AfxFindResourceHandle(MAKEINTRESOURCEA(id), RT_BITMAP), id, dpi, edges));
 }
 
 std::shared_ptr<CBitmap> UnsharedBitmap(UINT id, UINT dpi) {
@@ -66,9 +68,8 @@ LOGFONTA MessageFontFor(UINT dpi) {
     wide.cbSize = sizeof wide;
     LOGFONTA font{};
     if (parametersForDpi && parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof wide, &wide, 0, dpi)) {
-        font.lfHeight = wide.lfStatusFont.lfHeight;
-        font.lfWeight = wide.lfStatusFont.lfWeight;
-        font.lfCharSet = wide.lfStatusFont.lfCharSet;
+        // Every field up to the face name is laid out alike in both structures.
+        std::memcpy(&font, &wide.lfStatusFont, offsetof(LOGFONTA, lfFaceName));
         ::WideCharToMultiByte(CP_ACP, 0, wide.lfStatusFont.lfFaceName, -1, font.lfFaceName, LF_FACESIZE, nullptr, nullptr);
         return font;
     }
@@ -83,7 +84,6 @@ LOGFONTA MessageFontFor(UINT dpi) {
 }  // namespace
 
 std::shared_ptr<const CFont> StoredMessageFont(UINT dpi) {
-    if (dpi == SystemDpi()) return nullptr;
     static CCriticalSection lock;
     static std::map<UINT, std::weak_ptr<const CFont>> fonts;
     CSingleLock hold(&lock, TRUE);

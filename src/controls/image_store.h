@@ -5,6 +5,7 @@
 // exactly one owner, the store's CBitmap; holders only borrow its handle.
 #include <memory>
 
+#include "controls/scaled_art.h"
 #include "framework/afxwin.h"
 #include "framework/window_scale.h"
 
@@ -16,10 +17,10 @@ std::shared_ptr<const CBitmap> StoredBitmap(UINT id, UINT dpi = kDefaultDpi);
 std::shared_ptr<CBitmap> UnsharedBitmap(UINT id, UINT dpi = kDefaultDpi);
 // Loads that image into the caller's bitmap, which lets go of the one it held; FALSE when it
 // does not load (the bitmap then keeps what it held).
-BOOL LoadSkinBitmap(CBitmap& into, UINT id, UINT dpi);
+BOOL LoadSkinBitmap(CBitmap& into, UINT id, UINT dpi, ArtEdges edges = ArtEdges::Blended);
 
-// The system's message font (tooltips, balloons) at that scale, shared; null when the scale is
-// the system's own, whose font the system gives its tooltips itself.
+// The system's message font (tooltips, balloons) at that scale, shared; null when it cannot be
+// made. At the system's own scale it is the font the system gives its tooltips itself.
 std::shared_ptr<const CFont> StoredMessageFont(UINT dpi);
 
 // A holder of a stored image that reads and draws as a CBitmap. It mirrors the store's handle

@@ -148,7 +148,7 @@ HBITMAP MakeSection(const PixelImage& image) {
     return section;
 }
 
-HBITMAP LoadScaledArt(HINSTANCE module, UINT id, UINT dpi) {
+HBITMAP LoadScaledArt(HINSTANCE module, UINT id, UINT dpi, ArtEdges edges) {
     const ArtSet& set = ArtSetFor(dpi);
     PixelImage art = ArtOfSet(module, id, set);
     UINT drawnFor = set.dpi;
@@ -161,8 +161,10 @@ HBITMAP LoadScaledArt(HINSTANCE module, UINT id, UINT dpi) {
     }
     if (art.pixels.empty()) return nullptr;
     if (drawnFor == dpi) return MakeSection(art);
-    return MakeSection(ResampleArea(art, MulDivRound(art.width, static_cast<int>(dpi), static_cast<int>(drawnFor)),
-                                    MulDivRound(art.height, static_cast<int>(dpi), static_cast<int>(drawnFor))));
+    const int width = MulDivRound(art.width, static_cast<int>(dpi), static_cast<int>(drawnFor));
+    const int height = MulDivRound(art.height, static_cast<int>(dpi), static_cast<int>(drawnFor));
+    return MakeSection(edges == ArtEdges::KeyOutline ? ResampleKeyed(art, width, height, art.pixels[0])
+                                                     : ResampleArea(art, width, height));
 }
 
 BOOL PaintScaled(HDC target, HDC source, int width, int height, UINT dpi) {

@@ -10,6 +10,9 @@ public:
     // The region of every pixel whose colour differs from the key (KEY_TOP_LEFT: the top-left
     // pixel's colour), in bitmap coordinates; null without a bitmap. The caller owns it.
     HRGN BuildRegion(COLORREF key);
+    // Loads the art of that bitmap resource for that scale in place of the bitmap held, with no
+    // key colour mixed into the shape's edge; FALSE when it does not load (the old one stays).
+    BOOL LoadArt(UINT id, UINT dpi);
     // Width and height in pixels; (0, 0) without a bitmap.
     CSize GetSize() const;
     // Copies the whole bitmap unscaled with its top-left corner at (x, y); the BitBlt result, or

@@ -274,6 +274,16 @@ void SkinButton::SetTooltipText(CString text) {
     pendingTipText = text;
 }
 
+void SkinButton::FitTooltipToScale() {
+    if (!tooltip.GetSafeHwnd()) return;  // made later, at the scale of its time
+    // The system's message font for the window's scale; the one held before goes only once
+    // the tooltip no longer draws with it.
+    auto font = StoredMessageFont(AfxGetWindowDpi(m_hWnd));
+    if (!font) return;
+    tooltip.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*font)));
+    tipFont = std::move(font);
+}
+
 bool SkinButton::CreateTooltip() {
     if (pendingTipText.IsEmpty() || !tooltip.Create(this)) return false;
     if (!tooltip.AddTool(this, pendingTipText, nullptr, 0)) {
@@ -281,9 +291,7 @@ bool SkinButton::CreateTooltip() {
         tooltip.DestroyWindow();
         return false;
     }
-    // At a scale other than the system's, the system's font for that scale.
-    tipFont = StoredMessageFont(AfxGetWindowDpi(m_hWnd));
-    if (tipFont) tooltip.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*tipFont)));
+    FitTooltipToScale();
     tooltip.SendMessage(TTM_ACTIVATE, TRUE);
     pendingTipText.Empty();
     return true;

@@ -101,7 +101,7 @@ void TvSettingDlg::SetStartUpLook(int control) {
 void TvSettingDlg::DressWindow() {
     // Without the picture the window stays a plain rectangle: no outline, nothing painted.
     const UINT dpi = AfxGetWindowDpi(m_hWnd);
-    LoadSkinBitmap(m_bmpBackground, IDB_BACKGROUND, dpi);
+    m_bmpBackground.LoadArt(IDB_BACKGROUND, dpi);
     if (dpi != kDefaultDpi) ShowLogoAtScale(dpi);
     ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, kSkinExStyle);
     // The template's modal frame stays until the frame is worked out again, which setting the

@@ -226,3 +226,86 @@ TEST_F(ApplyFlow, AtiUnlistedModeRefusedShowsTheConnectorsHintAndAsksNothing) {
 }
 
 }  // namespace
+
+// The window within reach on the small desktops a TV is given, at any display scale. The
+// system keeps its scale across a change of mode, so the window is drawn at the largest scale up
+// to the display's at which it fits (steps of 25 %, never below 100 %), and comes back to the
+// display's scale when a larger desktop returns. Run at 100 %, 150 % and 200 %.
+class WithinReach : public ApplyFlow {
+protected:
+    // The window's size on that desktop at this display's scale.
+    static SIZE WindowSizeOn(LONG width, LONG height) {
+        struct Row {
+            UINT dpi;
+            LONG width, height;
+            SIZE window;
+        };
+        static const Row kRows[] = {
+            {144, 640, 480, {512, 401}},   {144, 800, 600, {640, 501}},   {144, 1024, 768, {768, 602}},
+            {144, 1280, 720, {768, 602}},  {144, 1920, 1080, {768, 602}}, {192, 640, 480, {512, 401}},
+            {192, 800, 600, {640, 501}},   {192, 1024, 768, {896, 702}},  {192, 1280, 720, {896, 702}},
+            {192, 1920, 1080, {1024, 802}},
+        };
+        for (const Row& row : kRows) {
+            if (row.dpi == DesktopDpi() && row.width == width && row.height == height) return row.window;
+        }
+        return SIZE{512, 401};  // at 100 % the window fits every desktop of these
+    }
+    // The window has its size for the desktop, and it, Close and every button shown lie wholly
+    // on the screen.
+    void ExpectWithinReach(LONG width, LONG height, const char* when) const {
+        ASSERT_TRUE(DesktopIs(width, height)) << when;
+        const RECT window = WindowRect(m_window);
+        const SIZE expected = WindowSizeOn(width, height);
+        EXPECT_EQ(window.right - window.left, expected.cx) << when << " on " << width << " x " << height;
+        EXPECT_EQ(window.bottom - window.top, expected.cy) << when << " on " << width << " x " << height;
+        EXPECT_TRUE(WhollyOnDesktop(m_window)) << when;
+        for (HWND child = ::GetWindow(m_window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            if (!::IsWindowVisible(child)) continue;
+            EXPECT_TRUE(WhollyOnDesktop(child)) << when << ": control " << ::GetDlgCtrlID(child);
+        }
+    }
+    bool StartOn(const char* connector) {
+        return m_drivers.InstallNvapi() && (m_drivers.Scenario("ORVA_NV_CONNECTOR", connector), Start());
+    }
+};
+
+TEST_F(WithinReach, SwitchedAcceptedAndRevertedOnSmallDesktops) {
+    ASSERT_TRUE(StartOn("17"));  // S-Video: 640 x 480, 800 x 600 and 1024 x 768
+    ExpectWithinReach(1920, 1080, "at start");
+    Choose(IDC_800);
+    HWND box = WaitForQuestion(10000);
+    ASSERT_NE(box, nullptr);
+    ExpectWithinReach(800, 600, "asked");
+    Settle(500);
+    SaveScreenshotArtifact("within_reach_800x600_asked");
+    EXPECT_TRUE(WaitUntil([] { return DesktopIs(1920, 1080); }, 17000));
+    Settle(500);
+    ExpectWithinReach(1920, 1080, "reverted");
+    ChooseAndAccept(IDC_640, 640, 480, "within_reach_640x480_accepted");
+    ExpectWithinReach(640, 480, "accepted");
+    ChooseAndAccept(IDC_1024, 1024, 768);
+    ExpectWithinReach(1024, 768, "a larger desktop back");
+    SaveScreenshotArtifact("within_reach_1024x768_accepted");
+    // Close is where a mouse can reach it: nothing covers its centre.
+    HWND close = ::GetDlgItem(m_window, IDC_CLOSE);
+    EXPECT_EQ(::WindowFromPoint(ControlCentre(m_window, IDC_CLOSE)), close);
+}
+
+TEST_F(WithinReach, AcceptedOnA720LineDesktop) {
+    ASSERT_TRUE(StartOn("97"));  // HDMI: 720i/720p is 1280 x 720
+    ChooseAndAccept(IDC_720_SMALL, 1280, 720, "within_reach_1280x720_accepted");
+    ExpectWithinReach(1280, 720, "accepted");
+}
+
+TEST_F(WithinReach, StartedOnASmallDesktop) {
+    DEVMODEA small{};
+    small.dmSize = sizeof small;
+    small.dmPelsWidth = 800;
+    small.dmPelsHeight = 600;
+    small.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    ASSERT_EQ(::ChangeDisplaySettingsExA(nullptr, &small, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
+    ASSERT_TRUE(StartOn("17"));
+    ExpectWithinReach(800, 600, "at start");
+    SaveScreenshotArtifact("within_reach_started_on_800x600");
+}
