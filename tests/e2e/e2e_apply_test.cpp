@@ -309,3 +309,18 @@ TEST_F(WithinReach, StartedOnASmallDesktop) {
     ExpectWithinReach(800, 600, "at start");
     SaveScreenshotArtifact("within_reach_started_on_800x600");
 }
+
+// The ATI hint popup on a desktop made small before: it and its close button on the screen too.
+TEST_F(WithinReach, TheAtiHintPopupOnASmallDesktop) {
+    ASSERT_TRUE(m_drivers.InstallAti());
+    m_drivers.Scenario("ORVA_ATI_ANSWER", "2");  // HDMI
+    ASSERT_TRUE(Start());
+    ChooseAndAccept(IDC_480_SMALL, 640, 480);
+    Choose(IDC_720_LARGE);  // not listed, and the driver refuses to try it
+    HWND popup = m_program.WaitForWindow(kDialogClass, "Your TV can show HD formats", 10000);
+    ASSERT_NE(popup, nullptr);
+    Settle(800);
+    SaveScreenshotArtifact("within_reach_ati_hint_640x480");
+    EXPECT_TRUE(WhollyOnDesktop(popup));
+    EXPECT_TRUE(WhollyOnDesktop(::GetDlgItem(popup, IDOK)));
+}

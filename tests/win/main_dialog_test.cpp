@@ -309,7 +309,7 @@ TEST(MainDialog, TheRefusalMessageAndTooltipsFollowAChangeOfScale) {
         TipFont balloonFont, tipFont;
     };
     Seen at96{}, at192{}, backAt96{};
-    bool shownAfterTheChange = true;
+    bool shownAfterTheChange = true, shownAfterAMove = true;
     auto look = [](CDialog& d, Seen& seen) {
         Command(d, IDC_640);
         HWND balloon = FindTooltip(true);
@@ -327,9 +327,15 @@ TEST(MainDialog, TheRefusalMessageAndTooltipsFollowAChangeOfScale) {
                       look(d, at192);
                       ChangeScale(d, 96);
                       look(d, backAt96);
+                      // Dragged away, the window takes the message pointing at its button along
+                      // no further: it closes.
+                      const RECT place = WindowRect(d.m_hWnd);
+                      ::SetWindowPos(d.m_hWnd, nullptr, place.left + 40, place.top + 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+                      shownAfterAMove = ::IsWindowVisible(FindTooltip(true)) != FALSE;
                       d.EndDialog(IDCANCEL);
                   }});
     EXPECT_FALSE(shownAfterTheChange);
+    EXPECT_FALSE(shownAfterAMove);
     for (const Seen* seen : {&at96, &at192, &backAt96}) {
         EXPECT_TRUE(seen->balloonFont.alive && seen->tipFont.alive) << "a font the program has deleted";
     }
