@@ -263,8 +263,8 @@ protected:
     };
     QuestionSeen Hold(const HeldEnterWay& way, DWORD ms) {
         QuestionSeen seen;
-        const DWORD pressed = ::GetTickCount();
         EXPECT_TRUE(way.down());
+        const DWORD pressed = ::GetTickCount();  // X's press is down once Wine has taken it
         while (::GetTickCount() - pressed < ms) {
             if (!seen.box && (seen.box = WaitForQuestion(0))) seen.afterMs = ::GetTickCount() - pressed;
             ::Sleep(30);

@@ -379,72 +379,83 @@ TEST_F(TimedBoxTest, ABoxThatCannotShowIsNotAnAnswer) {
 namespace {
 
 // A key held down the two ways a held key reaches the program: X repeats it by itself (Wine sets
-// the repeat bit), or a driver injects key-downs without a key-up (no repeat bit).
+// the repeat bit), or a driver injects key-downs without a key-up.
 struct HeldKeyWay {
     const char* name;
-    bool repeatsByItself;
-    void (*down)();
-    void (*up)();
+    WORD key;
+    const char* xName;  // pressed through X; null: injected
+    bool RepeatsByItself() const { return xName != nullptr; }
+    void Down() const { Send(false); }
+    void Up() const { Send(true); }
+    void Send(bool up) const {
+        if (xName) {
+            EXPECT_TRUE(SendXKeyEvent(xName, key, up));
+        } else {
+            SendKeyEvent(key, up);
+        }
+    }
 };
 const HeldKeyWay kHeldKeyWays[] = {
-    {"X auto-repeat", true, [] { EXPECT_TRUE(SendXKeyEvent("Return", VK_RETURN, false)); },
-     [] { EXPECT_TRUE(SendXKeyEvent("Return", VK_RETURN, true)); }},
-    {"injected repeats", false, [] { SendKeyEvent(VK_RETURN, false); }, [] { SendKeyEvent(VK_RETURN, true); }},
+    {"Enter, X auto-repeat", VK_RETURN, "Return"},
+    {"Enter, injected repeats", VK_RETURN, nullptr},
+    {"Space, injected repeats", VK_SPACE, nullptr},
 };
 
 // Holds the key through the watcher's actions from fromMs to toMs: injected ways repeat it every
 // 40 ms; X repeats it by itself.
 void HoldDuring(BoxWatcher& watcher, const HeldKeyWay& way, DWORD fromMs, DWORD toMs) {
-    for (DWORD at = fromMs; !way.repeatsByItself && at < toMs; at += 40) watcher.At(at, way.down);
-    watcher.At(toMs, way.up);
+    for (DWORD at = fromMs; !way.RepeatsByItself() && at < toMs; at += 40) watcher.At(at, [&way] { way.Down(); });
+    watcher.At(toMs, [&way] { way.Up(); });
 }
 
-// Enter key-downs as the asking thread takes them from its queue, and those of them that still
-// reach a window: hooks of the thread are called newest first, so the first one is installed
-// inside the box's loop (before every filter of the box) and the second before the box shows
-// (after them).
-struct EnterDowns {
+// Key-downs of one key as the asking thread takes them from its queue, and those of them that
+// still reach a window: hooks of the thread are called newest first, so the first one is
+// installed inside the box's loop (before every filter of the box) and the second before the box
+// shows (after them).
+struct KeyDowns {
     int taken = 0;
     int withRepeatBit = 0;
     int reachingAWindow = 0;
     DWORD firstTakenMs = 0;
 };
-EnterDowns g_enterDowns;
-DWORD g_enterDownsStart = 0;
+KeyDowns g_keyDowns;
+WPARAM g_countedKey = 0;
+DWORD g_keyDownsStart = 0;
 
-bool IsEnterDown(const MSG& msg) { return msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN; }
+bool IsCountedKeyDown(const MSG& msg) { return msg.message == WM_KEYDOWN && msg.wParam == g_countedKey; }
 
-LRESULT CALLBACK CountEnterDownsTaken(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK CountKeyDownsTaken(int code, WPARAM wParam, LPARAM lParam) {
     const MSG& msg = *reinterpret_cast<const MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && IsEnterDown(msg)) {
-        if (g_enterDowns.taken++ == 0) g_enterDowns.firstTakenMs = ::GetTickCount() - g_enterDownsStart;
-        if (msg.lParam & (1 << 30)) ++g_enterDowns.withRepeatBit;
+    if (code == HC_ACTION && wParam == PM_REMOVE && IsCountedKeyDown(msg)) {
+        if (g_keyDowns.taken++ == 0) g_keyDowns.firstTakenMs = ::GetTickCount() - g_keyDownsStart;
+        if (msg.lParam & (1 << 30)) ++g_keyDowns.withRepeatBit;
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-LRESULT CALLBACK CountEnterDownsPassed(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK CountKeyDownsPassed(int code, WPARAM wParam, LPARAM lParam) {
     const MSG& msg = *reinterpret_cast<const MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && IsEnterDown(msg)) ++g_enterDowns.reachingAWindow;
+    if (code == HC_ACTION && wParam == PM_REMOVE && IsCountedKeyDown(msg)) ++g_keyDowns.reachingAWindow;
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-class EnterDownCounter {
+class KeyDownCounter {
 public:
-    explicit EnterDownCounter(BoxWatcher& watcher) {
-        g_enterDowns = {};
-        g_enterDownsStart = ::GetTickCount();
-        m_passed = ::SetWindowsHookExA(WH_GETMESSAGE, &CountEnterDownsPassed, nullptr, ::GetCurrentThreadId());
+    KeyDownCounter(BoxWatcher& watcher, WORD key) {
+        g_keyDowns = {};
+        g_countedKey = key;
+        g_keyDownsStart = ::GetTickCount();
+        m_passed = ::SetWindowsHookExA(WH_GETMESSAGE, &CountKeyDownsPassed, nullptr, ::GetCurrentThreadId());
         watcher.At(0, [this] {
-            m_taken = ::SetWindowsHookExA(WH_GETMESSAGE, &CountEnterDownsTaken, nullptr, ::GetCurrentThreadId());
+            m_taken = ::SetWindowsHookExA(WH_GETMESSAGE, &CountKeyDownsTaken, nullptr, ::GetCurrentThreadId());
         });
     }
-    ~EnterDownCounter() {
+    ~KeyDownCounter() {
         ::UnhookWindowsHookEx(m_passed);
         if (m_taken) ::UnhookWindowsHookEx(m_taken);
     }
-    EnterDownCounter(const EnterDownCounter&) = delete;
-    EnterDownCounter& operator=(const EnterDownCounter&) = delete;
+    KeyDownCounter(const KeyDownCounter&) = delete;
+    KeyDownCounter& operator=(const KeyDownCounter&) = delete;
 
 private:
     HHOOK m_passed = nullptr;
@@ -502,61 +513,64 @@ private:
 };
 PressWhenTheBoxIsCreated* PressWhenTheBoxIsCreated::s_current = nullptr;
 
-// Counts the Enter key-downs that reach a window's procedure while it exists.
-class EnterKeyDownsAt {
+// Counts the key-downs of one key that reach a window's procedure while it exists.
+class KeyDownsAt {
 public:
-    explicit EnterKeyDownsAt(HWND window) : m_window(window) {
+    KeyDownsAt(HWND window, WORD key) : m_window(window) {
         s_count = 0;
+        s_key = key;
         m_original = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EnterKeyDownsAt::Procedure)));
+            ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KeyDownsAt::Procedure)));
         s_original = m_original;
     }
-    ~EnterKeyDownsAt() { ::SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_original)); }
-    EnterKeyDownsAt(const EnterKeyDownsAt&) = delete;
-    EnterKeyDownsAt& operator=(const EnterKeyDownsAt&) = delete;
+    ~KeyDownsAt() { ::SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_original)); }
+    KeyDownsAt(const KeyDownsAt&) = delete;
+    KeyDownsAt& operator=(const KeyDownsAt&) = delete;
     int Count() const { return s_count; }
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_KEYDOWN && wParam == VK_RETURN) ++s_count;
+        if (message == WM_KEYDOWN && wParam == s_key) ++s_count;
         return ::CallWindowProcA(s_original, window, message, wParam, lParam);
     }
 
     static int s_count;
+    static WPARAM s_key;
     static WNDPROC s_original;
     HWND m_window;
     WNDPROC m_original;
 };
-int EnterKeyDownsAt::s_count = 0;
-WNDPROC EnterKeyDownsAt::s_original = nullptr;
+int KeyDownsAt::s_count = 0;
+WPARAM KeyDownsAt::s_key = 0;
+WNDPROC KeyDownsAt::s_original = nullptr;
 
 }  // namespace
 
-TEST_F(TimedBoxTest, AnEnterHeldSinceBeforeTheBoxAnswersNothingUntilReleasedAndAFreshPressThenAnswers) {
+TEST_F(TimedBoxTest, AKeyHeldSinceBeforeTheBoxAnswersNothingUntilReleasedAndAFreshPressThenAnswers) {
     for (const HeldKeyWay& way : kHeldKeyWays) {
         SCOPED_TRACE(way.name);
         FocusOwner(owner);
-        way.down();
+        way.Down();
         PumpMessagesFor(100);  // the owner takes the press, as a button takes the one that switches
         const std::string caption = std::string("Held: ") + way.name;
         BoxWatcher watcher({caption}, 9000);
-        EnterDownCounter counter(watcher);
+        KeyDownCounter counter(watcher, way.key);
         HoldDuring(watcher, way, 40, 1500);
         bool upAfterTheHold = false;
         watcher.At(2500, [&] {
             upAfterTheHold = FindBox(caption) != nullptr;
-            SaveScreenshotIfAsked(std::string("held_enter_ignored_") + (way.repeatsByItself ? "x" : "injected"));
-            way.down();
-            way.up();
+            SaveScreenshotIfAsked(std::string("held_key_ignored_") + std::to_string(&way - kHeldKeyWays));
+            way.Down();
+            way.Up();
         });
         bool answeredInTime = false;
         const int result = TimedMessageBox::Show(MB_OK, "Press button", caption.c_str(), 6000, IDOK, kCountdown, owner,
                                                  &answeredInTime);
         const DWORD ranMs = watcher.Elapsed();
-        std::printf("%s: %d Enter key-downs taken while the box showed (%d with the repeat bit), the first at %lu ms; "
+        std::printf("%s: %d key-downs taken while the box showed (%d with the repeat bit), the first at %lu ms; "
                     "%d reached a window; the box ended at %lu ms\n",
-                    way.name, g_enterDowns.taken, g_enterDowns.withRepeatBit,
-                    static_cast<unsigned long>(g_enterDowns.firstTakenMs), g_enterDowns.reachingAWindow,
+                    way.name, g_keyDowns.taken, g_keyDowns.withRepeatBit,
+                    static_cast<unsigned long>(g_keyDowns.firstTakenMs), g_keyDowns.reachingAWindow,
                     static_cast<unsigned long>(ranMs));
 
         EXPECT_FALSE(watcher.Rescued());
@@ -565,8 +579,8 @@ TEST_F(TimedBoxTest, AnEnterHeldSinceBeforeTheBoxAnswersNothingUntilReleasedAndA
         EXPECT_LT(ranMs, 5999u) << "the fresh press did not answer";
         EXPECT_EQ(result, IDOK);
         EXPECT_TRUE(answeredInTime);
-        EXPECT_GE(g_enterDowns.taken, way.repeatsByItself ? 5 : 20) << "the key did not repeat into the box";
-        EXPECT_EQ(g_enterDowns.reachingAWindow, 1) << "only the fresh press reaches the box";
+        EXPECT_GE(g_keyDowns.taken, way.RepeatsByItself() ? 5 : 20) << "the key did not repeat into the box";
+        EXPECT_EQ(g_keyDowns.reachingAWindow, 1) << "only the fresh press reaches the box";
         ExpectCountdown(watcher.Texts(caption), 6, false);
         EXPECT_LE(SecondsIn(watcher.Texts(caption).back().text), 4) << "the box kept counting while the key was held";
     }
@@ -653,32 +667,33 @@ TEST_F(TimedBoxTest, AMouseButtonHeldSinceBeforeTheBoxClicksNothingWhenReleasedO
 TEST_F(TimedBoxTest, AKeyStillDownWhenTheBoxEndsReachesTheOwnerOnlyAsAFreshPress) {
     for (const bool heldThroughTheTimeout : {false, true}) {
         for (const HeldKeyWay& way : kHeldKeyWays) {
+            if (way.key == VK_SPACE && !heldThroughTheTimeout) continue;  // Space answers as it is released
             SCOPED_TRACE(std::string(way.name) + (heldThroughTheTimeout ? ", held through the timeout" : ", answering"));
             FocusOwner(owner);
             const std::string caption = std::string("Ended: ") + way.name;
             BoxWatcher watcher({caption}, 6000);
             if (heldThroughTheTimeout) {
-                way.down();
+                way.Down();
                 PumpMessagesFor(100);
-                for (DWORD at = 40; !way.repeatsByItself && at < 2000; at += 40) watcher.At(at, way.down);
+                for (DWORD at = 40; !way.RepeatsByItself() && at < 2000; at += 40) watcher.At(at, [&way] { way.Down(); });
             } else {
-                watcher.At(500, way.down);  // a fresh press answers
+                watcher.At(500, [&way] { way.Down(); });  // a fresh press answers
             }
             bool answeredInTime = false;
             TimedMessageBox::Show(MB_OK, "Press button", caption.c_str(), 2000, IDOK, kCountdown, owner, &answeredInTime);
             EXPECT_EQ(answeredInTime, !heldThroughTheTimeout);
 
-            EnterKeyDownsAt counted(owner);
+            KeyDownsAt counted(owner, way.key);
             // Held on for 1.2 s after the box ended, then released and pressed afresh.
             for (DWORD held = 0; held < 1200; held += 40) {
-                if (!way.repeatsByItself) way.down();
+                if (!way.RepeatsByItself()) way.Down();
                 PumpMessagesFor(40);
             }
-            way.up();
+            way.Up();
             PumpMessagesFor(200);
             EXPECT_EQ(counted.Count(), 0) << "the held key reached the owner";
-            way.down();
-            way.up();
+            way.Down();
+            way.Up();
             PumpMessagesFor(300);
             EXPECT_EQ(counted.Count(), 1) << "a fresh press reaches the owner";
         }
