@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "confirm/held_keys.h"
+
 namespace {
 
 // What the hook on this thread filters with.
@@ -27,26 +29,25 @@ struct ButtonMessage {
     unsigned key;
     KeyTransition transition;
 };
+constexpr KeyTransition kDown = KeyTransition::Down;
+constexpr KeyTransition kUp = KeyTransition::Up;
 constexpr ButtonMessage kButtonMessages[] = {
-    {WM_LBUTTONDOWN, VK_LBUTTON, KeyTransition::Down},   {WM_LBUTTONDBLCLK, VK_LBUTTON, KeyTransition::Down},
-    {WM_LBUTTONUP, VK_LBUTTON, KeyTransition::Up},       {WM_NCLBUTTONDOWN, VK_LBUTTON, KeyTransition::Down},
-    {WM_NCLBUTTONDBLCLK, VK_LBUTTON, KeyTransition::Down}, {WM_NCLBUTTONUP, VK_LBUTTON, KeyTransition::Up},
-    {WM_RBUTTONDOWN, VK_RBUTTON, KeyTransition::Down},   {WM_RBUTTONDBLCLK, VK_RBUTTON, KeyTransition::Down},
-    {WM_RBUTTONUP, VK_RBUTTON, KeyTransition::Up},       {WM_NCRBUTTONDOWN, VK_RBUTTON, KeyTransition::Down},
-    {WM_NCRBUTTONDBLCLK, VK_RBUTTON, KeyTransition::Down}, {WM_NCRBUTTONUP, VK_RBUTTON, KeyTransition::Up},
-    {WM_MBUTTONDOWN, VK_MBUTTON, KeyTransition::Down},   {WM_MBUTTONDBLCLK, VK_MBUTTON, KeyTransition::Down},
-    {WM_MBUTTONUP, VK_MBUTTON, KeyTransition::Up},       {WM_NCMBUTTONDOWN, VK_MBUTTON, KeyTransition::Down},
-    {WM_NCMBUTTONDBLCLK, VK_MBUTTON, KeyTransition::Down}, {WM_NCMBUTTONUP, VK_MBUTTON, KeyTransition::Up},
+    {WM_LBUTTONDOWN, VK_LBUTTON, kDown},     {WM_LBUTTONDBLCLK, VK_LBUTTON, kDown},   {WM_LBUTTONUP, VK_LBUTTON, kUp},
+    {WM_NCLBUTTONDOWN, VK_LBUTTON, kDown},   {WM_NCLBUTTONDBLCLK, VK_LBUTTON, kDown}, {WM_NCLBUTTONUP, VK_LBUTTON, kUp},
+    {WM_RBUTTONDOWN, VK_RBUTTON, kDown},     {WM_RBUTTONDBLCLK, VK_RBUTTON, kDown},   {WM_RBUTTONUP, VK_RBUTTON, kUp},
+    {WM_NCRBUTTONDOWN, VK_RBUTTON, kDown},   {WM_NCRBUTTONDBLCLK, VK_RBUTTON, kDown}, {WM_NCRBUTTONUP, VK_RBUTTON, kUp},
+    {WM_MBUTTONDOWN, VK_MBUTTON, kDown},     {WM_MBUTTONDBLCLK, VK_MBUTTON, kDown},   {WM_MBUTTONUP, VK_MBUTTON, kUp},
+    {WM_NCMBUTTONDOWN, VK_MBUTTON, kDown},   {WM_NCMBUTTONDBLCLK, VK_MBUTTON, kDown}, {WM_NCMBUTTONUP, VK_MBUTTON, kUp},
 };
 
 std::optional<KeyMessage> KeyOf(const MSG& msg) {
     switch (msg.message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        return KeyMessage{static_cast<unsigned>(msg.wParam), KeyTransition::Down};
+        return KeyMessage{static_cast<unsigned>(msg.wParam), kDown};
     case WM_KEYUP:
     case WM_SYSKEYUP:
-        return KeyMessage{static_cast<unsigned>(msg.wParam), KeyTransition::Up};
+        return KeyMessage{static_cast<unsigned>(msg.wParam), kUp};
     default:
         break;
     }

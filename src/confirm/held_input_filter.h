@@ -6,8 +6,6 @@
 // turns their messages into WM_NULL as the thread takes them from its queue.
 #include <windows.h>
 
-#include "confirm/held_keys.h"
-
 class HeldInputFilter {
 public:
     // Filters this thread's input for the question whose window `box` holds once created. Until
