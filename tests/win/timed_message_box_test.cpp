@@ -424,18 +424,18 @@ DWORD g_keyDownsStart = 0;
 
 bool IsCountedKeyDown(const MSG& msg) { return msg.message == WM_KEYDOWN && msg.wParam == g_countedKey; }
 
-LRESULT CALLBACK CountKeyDownsTaken(int code, WPARAM wParam, LPARAM lParam) {
+// Counts the key-downs the thread takes; `beforeTheFilters` tells which of the two hooks counts.
+template <bool beforeTheFilters>
+LRESULT CALLBACK CountKeyDowns(int code, WPARAM wParam, LPARAM lParam) {
     const MSG& msg = *reinterpret_cast<const MSG*>(lParam);
     if (code == HC_ACTION && wParam == PM_REMOVE && IsCountedKeyDown(msg)) {
-        if (g_keyDowns.taken++ == 0) g_keyDowns.firstTakenMs = ::GetTickCount() - g_keyDownsStart;
-        if (msg.lParam & (1 << 30)) ++g_keyDowns.withRepeatBit;
+        if (!beforeTheFilters) {
+            ++g_keyDowns.reachingAWindow;
+        } else {
+            if (g_keyDowns.taken++ == 0) g_keyDowns.firstTakenMs = ::GetTickCount() - g_keyDownsStart;
+            if (msg.lParam & (1 << 30)) ++g_keyDowns.withRepeatBit;
+        }
     }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-LRESULT CALLBACK CountKeyDownsPassed(int code, WPARAM wParam, LPARAM lParam) {
-    const MSG& msg = *reinterpret_cast<const MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && IsCountedKeyDown(msg)) ++g_keyDowns.reachingAWindow;
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -445,9 +445,9 @@ public:
         g_keyDowns = {};
         g_countedKey = key;
         g_keyDownsStart = ::GetTickCount();
-        m_passed = ::SetWindowsHookExA(WH_GETMESSAGE, &CountKeyDownsPassed, nullptr, ::GetCurrentThreadId());
+        m_passed = ::SetWindowsHookExA(WH_GETMESSAGE, &CountKeyDowns<false>, nullptr, ::GetCurrentThreadId());
         watcher.At(0, [this] {
-            m_taken = ::SetWindowsHookExA(WH_GETMESSAGE, &CountKeyDownsTaken, nullptr, ::GetCurrentThreadId());
+            m_taken = ::SetWindowsHookExA(WH_GETMESSAGE, &CountKeyDowns<true>, nullptr, ::GetCurrentThreadId());
         });
     }
     ~KeyDownCounter() {
@@ -467,12 +467,6 @@ void FocusOwner(HWND owner) {
     ::SetForegroundWindow(owner);
     ::SetFocus(owner);
     PumpMessagesFor(200);
-}
-
-POINT CursorPosition() {
-    POINT at{};
-    ::GetCursorPos(&at);
-    return at;
 }
 
 POINT CentreOf(HWND window) {
@@ -606,7 +600,7 @@ TEST_F(TimedBoxTest, APressMadeWhileTheBoxOpensAnswersNothingUntilReleased) {
     };
     const Press presses[] = {
         {"Enter", [](bool down) { SendKeyEvent(VK_RETURN, !down); }},
-        {"left button over OK", [](bool down) { SendLeftButton(down, CursorPosition()); }},
+        {"left button over OK", [&](bool down) { SendLeftButton(down, okCentre); }},
     };
     for (const Press& press : presses) {
         SCOPED_TRACE(press.name);
