@@ -4,9 +4,12 @@
 #include <ole2.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "e2e_support.h"
+#include "real_input.h"
 #include "resource.h"
 #include "standin_install.h"
 #include "view_checks.h"
@@ -223,6 +226,96 @@ TEST_F(ApplyFlow, AtiUnlistedModeRefusedShowsTheConnectorsHintAndAsksNothing) {
         EXPECT_EQ(program.WaitForWindow(kDialogClass, kQuestion, kQuietMs), nullptr);
         EXPECT_TRUE(DesktopIs(1920, 1080));
     }
+}
+
+// ---- Enter held down on a resolution, as a remote's OK is often held -----------------------
+
+// The two ways a held key reaches the program: X repeats it by itself, or a remote's driver
+// injects key-downs without a key-up (Wine sets no repeat bit on those).
+struct HeldEnterWay {
+    const char* name;
+    bool repeatsByItself;
+    bool (*down)();
+    void (*up)();
+};
+const HeldEnterWay kXRepeat{"X auto-repeat", true, [] { return SendXKeyEvent("Return", VK_RETURN, false); },
+                            [] { EXPECT_TRUE(SendXKeyEvent("Return", VK_RETURN, true)); }};
+const HeldEnterWay kInjectedRepeats{"injected repeats", false, [] {
+                                        SendKeyEvent(VK_RETURN, false);
+                                        return true;
+                                    },
+                                    [] { SendKeyEvent(VK_RETURN, true); }};
+
+// The seconds the question shows ("...within 12 sec!!"), or -1.
+int SecondsLeft(HWND box) {
+    const std::string text = MessageBoxText(box);
+    const size_t at = text.find("within ");
+    return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 7);
+}
+
+class HeldEnter : public ApplyFlow {
+protected:
+    // Holds Enter for that long, repeating it every 30 ms when the way needs it. The question
+    // that first showed meanwhile, and when, counted from the first key-down.
+    struct QuestionSeen {
+        HWND box = nullptr;
+        DWORD afterMs = 0;
+    };
+    QuestionSeen Hold(const HeldEnterWay& way, DWORD ms) {
+        QuestionSeen seen;
+        EXPECT_TRUE(way.down());
+        const DWORD pressed = ::GetTickCount();  // X's press is down once Wine has taken it
+        while (::GetTickCount() - pressed < ms) {
+            if (!seen.box && (seen.box = WaitForQuestion(0))) seen.afterMs = ::GetTickCount() - pressed;
+            ::Sleep(30);
+            if (!way.repeatsByItself) way.down();
+        }
+        way.up();
+        return seen;
+    }
+
+    // Focuses 720 FULL with the arrows and holds Enter on it for 1.5 s: one switch, and the
+    // question is still up and counting afterwards, with nothing stored. A fresh Enter, itself
+    // held for a second, then accepts, and starts nothing more.
+    void HoldEnterOn720Full(const HeldEnterWay& way, const char* screenshot) {
+        ASSERT_TRUE(m_drivers.InstallNvapi());
+        m_drivers.Scenario("ORVA_NV_CONNECTOR", "97");
+        ASSERT_TRUE(Start());
+        ::SetForegroundWindow(m_window);
+        Settle(300);
+        PressKey(VK_DOWN);
+        PressKey(VK_LEFT);
+        ASSERT_EQ(FocusedControl(m_window), IDC_720_SMALL);
+        const std::string storedBefore = StoredMode();
+
+        const QuestionSeen question = Hold(way, 1500);
+        ASSERT_NE(question.box, nullptr) << "no question while Enter was held";
+        std::printf("%s: the question showed %lu ms after the first key-down\n", way.name,
+                    static_cast<unsigned long>(question.afterMs));
+        Settle(1000);
+        ASSERT_TRUE(::IsWindowVisible(question.box)) << "the held Enter answered the question";
+        const int secondsLeft = SecondsLeft(question.box);
+        EXPECT_GE(secondsLeft, 1);
+        EXPECT_LE(secondsLeft, 13) << "the question counts down";
+        EXPECT_TRUE(DesktopIs(1280, 720));
+        EXPECT_EQ(StoredMode(), storedBefore) << "nothing is stored before the answer";
+        SaveScreenshotArtifact(screenshot);
+        EXPECT_TRUE(WaitUntil([&] { return SecondsLeft(question.box) < secondsLeft; }, 2000)) << "the question counts on";
+
+        Hold(way, 1000);
+        EXPECT_FALSE(::IsWindowVisible(question.box)) << "a fresh Enter answers";
+        ExpectNoQuestion();  // the fresh Enter, held on, started no other switch
+        EXPECT_TRUE(DesktopIs(1280, 720));
+        EXPECT_EQ(StoredMode(), "1280x720");
+    }
+};
+
+TEST_F(HeldEnter, HeldWithXAutoRepeatItSwitchesOnceAndOnlyAFreshPressAnswers) {
+    HoldEnterOn720Full(kXRepeat, "held_enter_x_question_still_up");
+}
+
+TEST_F(HeldEnter, HeldWithInjectedRepeatsItSwitchesOnceAndOnlyAFreshPressAnswers) {
+    HoldEnterOn720Full(kInjectedRepeats, "held_enter_injected_question_still_up");
 }
 
 }  // namespace

@@ -72,16 +72,16 @@ std::vector<HWND> ProgramUnderTest::TopLevelWindows() const {
 
 HWND ProgramUnderTest::WaitForWindow(const char* className, const char* title, DWORD timeoutMs) const {
     const DWORD start = ::GetTickCount();
-    do {
+    for (;;) {
         for (HWND w : TopLevelWindows()) {
             char cls[64] = {};
             ::GetClassNameA(w, cls, sizeof cls);
             const bool boxWithMainTitle = WindowText(w) == kMainTitle && !IsMainWindow(w);
             if (lstrcmpiA(cls, className) == 0 && WindowText(w) == title && !boxWithMainTitle) return w;
         }
+        if (::GetTickCount() - start >= timeoutMs || !IsRunning()) return nullptr;
         ::Sleep(50);
-    } while (::GetTickCount() - start < timeoutMs && IsRunning());
-    return nullptr;
+    }
 }
 
 bool ProgramUnderTest::WaitForExit(DWORD timeoutMs) const {
@@ -212,6 +212,13 @@ RECT ControlClientRect(HWND dialog, int id) {
     ::GetWindowRect(::GetDlgItem(dialog, id), &r);
     ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
     return r;
+}
+
+int FocusedControl(HWND dialog) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info);
+    return info.hwndFocus && ::GetParent(info.hwndFocus) == dialog ? ::GetDlgCtrlID(info.hwndFocus) : 0;
 }
 
 POINT ControlCentre(HWND dialog, int id) {

@@ -84,6 +84,9 @@ void MouseButton(bool down);
 void ClickAt(POINT screen);
 void DragFromTo(POINT from, POINT to);
 void PressKey(WORD virtualKey);
+// The id of the dialog's control that has the keyboard focus (0 for none), read from another
+// process.
+int FocusedControl(HWND dialog);
 // The centre of a control of a dialog, in screen coordinates.
 POINT ControlCentre(HWND dialog, int id);
 // A control's rectangle in its dialog's client coordinates.
