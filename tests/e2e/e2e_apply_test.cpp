@@ -207,7 +207,7 @@ TEST_F(ApplyFlow, AtiUnlistedModeRefusedShowsTheConnectorsHintAndAsksNothing) {
         Settle(500);
         Choose(row.id);
         // A popup with a picture is named by its heading and described by its steps.
-        HWND popup = program.WaitForWindow(kDialogClass, row.picture ? "Your TV can show HD formats" : "", 10000);
+        HWND popup = program.WaitForWindow(kDialogClass, row.picture ? kHintTitle : "", 10000);
         ASSERT_NE(popup, nullptr) << "the hint popup";
         if (row.picture) {
             ::CoInitialize(nullptr);
