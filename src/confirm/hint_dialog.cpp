@@ -50,9 +50,16 @@ void HintDialog::DoDataExchange(CDataExchange* pDX) {
 
 BOOL HintDialog::OnInitDialog() {
     CDialog::OnInitDialog();
+    // On a desktop too small for it at the display's scale (640 x 480 at 200 %), the largest scale
+    // that fits, so that its close button can be reached.
+    RECT mine{};
+    GetWindowRect(&mine);
+    const UINT monitorDpi = AfxGetMonitorDpi(m_hWnd);
+    const UINT fitting = DpiThatFits(monitorDpi, AfxGetWorkAreaNear(mine));
+    if (fitting != monitorDpi && LayOutAtDpi(fitting)) CenterWindow();
     // A picture that fails to load leaves the popup a plain rectangle with its close button.
     const UINT dpi = AfxGetWindowDpi(m_hWnd);
-    if (const UINT picture = PictureFor(m_nScreenshot)) LoadSkinBitmap(m_bmpBackground, picture, dpi);
+    if (const UINT picture = PictureFor(m_nScreenshot)) m_bmpBackground.LoadArt(picture, dpi);
     // A tool window gets no taskbar button; the template's extended styles are dropped.
     ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
     // The window owns the region from here on; without a picture there is none.

@@ -3,6 +3,7 @@
 #include <mbstring.h>
 
 #include "confirm/countdown.h"
+#include "confirm/held_input_filter.h"
 
 std::map<TimedMessageBox::TimerKey, TimedMessageBox*> TimedMessageBox::s_timerMap;
 CCriticalSection TimedMessageBox::s_timerLock;
@@ -72,6 +73,9 @@ int TimedMessageBox::Run() {
 int TimedMessageBox::ShowBox() {
     TimedMessageBox* const outer = t_pOpening;  // a box opened inside another box's loop
     t_pOpening = this;
+    // Only a press made once the box shows answers it, and a key still down when it ends does not
+    // go on to the owner.
+    const HeldInputFilter heldInput(m_hWndBox);
     HHOOK hook = ::SetWindowsHookExA(WH_CBT, &TimedMessageBox::CreationHook, nullptr, ::GetCurrentThreadId());
     const int result = hook ? ::MessageBoxA(m_hWndOwner, m_strShown, m_strCaption, m_nType) : 0;
     if (hook) ::UnhookWindowsHookEx(hook);

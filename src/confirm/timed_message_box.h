@@ -7,6 +7,9 @@
 // the same caption for its own. A one-second thread timer finds the box's text control (a
 // "STATIC" that shows the text we gave), rewrites that text every second and, at the end, posts
 // the button's command to the box. The timer callback runs inside the box's modal loop.
+//
+// Only a press made while the box shows answers it: input queued before it is dropped, and a key
+// or mouse button already down when it appears answers nothing until released (HeldInputFilter).
 #include <map>
 #include <utility>
 #include <vector>

@@ -1,5 +1,7 @@
 #include "controls/image_store.h"
 
+#include <cstddef>
+#include <cstring>
 #include <future>
 #include <map>
 #include <new>
@@ -26,8 +28,9 @@ ImageStore& TheStore() {
 }
 
 // The image decoded, as a bitmap the caller owns; null when it does not load.
-HBITMAP DecodeSkinBitmap(UINT id, UINT dpi) {
-    if (dpi != kDefaultDpi) return LoadScaledArt(AfxFindResourceHandle(MAKEINTRESOURCEA(id), RT_BITMAP), id, dpi);
+HBITMAP DecodeSkinBitmap(UINT id, UINT dpi, ArtEdges edges) {
+    if (dpi != kDefaultDpi)
+        return LoadScaledArt(AfxFindResourceHandle(MAKEINTRESOURCEA(id), RT_BITMAP), id, dpi, edges);
     CBitmap bitmap;
     return bitmap.LoadBitmap(id) ? static_cast<HBITMAP>(bitmap.Detach()) : nullptr;
 }
@@ -37,14 +40,15 @@ HBITMAP DecodeSkinBitmap(UINT id, UINT dpi) {
 class Prefetch {
 public:
     ~Prefetch() { Release(); }
-    void Start(UINT pictureId, std::vector<UINT> storedIds, UINT dpi) {
+    void Start(UINT pictureId, ArtEdges pictureEdges, std::vector<UINT> storedIds, UINT dpi) {
         Release();
         pictureId_ = pictureId;
+        pictureEdges_ = pictureEdges;
         dpi_ = dpi;
         auto picture = std::make_shared<std::promise<HBITMAP>>();
         try {
-            stored_ = std::async(std::launch::async, [picture, pictureId, storedIds, dpi] {
-                return Decode(*picture, pictureId, storedIds, dpi);
+            stored_ = std::async(std::launch::async, [picture, pictureId, pictureEdges, storedIds, dpi] {
+                return Decode(*picture, pictureId, pictureEdges, storedIds, dpi);
             });
             picture_ = picture->get_future();
         } catch (const std::system_error&) {
@@ -52,8 +56,8 @@ public:
         }
     }
     // The picture once decoded, now the caller's; null when it is not the one prefetched.
-    HBITMAP Claim(UINT id, UINT dpi) {
-        if (!picture_.valid() || id != pictureId_ || dpi != dpi_) return nullptr;
+    HBITMAP Claim(UINT id, UINT dpi, ArtEdges edges) {
+        if (!picture_.valid() || id != pictureId_ || dpi != dpi_ || edges != pictureEdges_) return nullptr;
         return picture_.get();
     }
     void Release() {
@@ -65,11 +69,12 @@ public:
 private:
     using Held = std::vector<std::shared_ptr<const CBitmap>>;
     // On the thread. Out of memory it stops: what it did not decode is decoded when asked for.
-    static Held Decode(std::promise<HBITMAP>& picture, UINT pictureId, const std::vector<UINT>& storedIds, UINT dpi) {
+    static Held Decode(std::promise<HBITMAP>& picture, UINT pictureId, ArtEdges pictureEdges,
+                       const std::vector<UINT>& storedIds, UINT dpi) {
         bool told = false;
         Held held;
         try {
-            picture.set_value(DecodeSkinBitmap(pictureId, dpi));
+            picture.set_value(DecodeSkinBitmap(pictureId, dpi, pictureEdges));
             told = true;
             for (UINT id : storedIds) held.push_back(StoredBitmap(id, dpi));
         } catch (const std::bad_alloc&) {
@@ -79,6 +84,7 @@ private:
     }
 
     UINT pictureId_ = 0;
+    ArtEdges pictureEdges_ = ArtEdges::Blended;
     UINT dpi_ = 0;
     std::future<HBITMAP> picture_;
     std::future<Held> stored_;
@@ -92,14 +98,14 @@ Prefetch& ThePrefetch() {
 
 }  // namespace
 
-BOOL LoadSkinBitmap(CBitmap& into, UINT id, UINT dpi) {
-    if (HBITMAP prefetched = ThePrefetch().Claim(id, dpi)) return into.Attach(prefetched);
+BOOL LoadSkinBitmap(CBitmap& into, UINT id, UINT dpi, ArtEdges edges) {
+    if (HBITMAP prefetched = ThePrefetch().Claim(id, dpi, edges)) return into.Attach(prefetched);
     if (dpi == kDefaultDpi) return into.LoadBitmap(id);
-    return into.Attach(DecodeSkinBitmap(id, dpi));
+    return into.Attach(DecodeSkinBitmap(id, dpi, edges));
 }
 
-void PrefetchSkinImages(UINT pictureId, std::vector<UINT> storedIds, UINT dpi) {
-    ThePrefetch().Start(pictureId, std::move(storedIds), dpi);
+void PrefetchSkinImages(UINT pictureId, ArtEdges pictureEdges, std::vector<UINT> storedIds, UINT dpi) {
+    ThePrefetch().Start(pictureId, pictureEdges, std::move(storedIds), dpi);
 }
 
 void ReleasePrefetchedImages() { ThePrefetch().Release(); }
@@ -161,9 +167,8 @@ LOGFONTA MessageFontFor(UINT dpi) {
     wide.cbSize = sizeof wide;
     LOGFONTA font{};
     if (parametersForDpi && parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof wide, &wide, 0, dpi)) {
-        font.lfHeight = wide.lfStatusFont.lfHeight;
-        font.lfWeight = wide.lfStatusFont.lfWeight;
-        font.lfCharSet = wide.lfStatusFont.lfCharSet;
+        // Every field up to the face name is laid out alike in both structures.
+        std::memcpy(&font, &wide.lfStatusFont, offsetof(LOGFONTA, lfFaceName));
         ::WideCharToMultiByte(CP_ACP, 0, wide.lfStatusFont.lfFaceName, -1, font.lfFaceName, LF_FACESIZE, nullptr, nullptr);
         return font;
     }
@@ -178,7 +183,6 @@ LOGFONTA MessageFontFor(UINT dpi) {
 }  // namespace
 
 std::shared_ptr<const CFont> StoredMessageFont(UINT dpi) {
-    if (dpi == SystemDpi()) return nullptr;
     static CCriticalSection lock;
     static std::map<UINT, std::weak_ptr<const CFont>> fonts;
     CSingleLock hold(&lock, TRUE);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "controls/scaled_art.h"
 #include "framework/afxwin.h"
 #include "framework/window_scale.h"
 
@@ -18,22 +19,23 @@ bool IsImageStored(UINT id, UINT dpi = kDefaultDpi);
 // The same image as a bitmap of the caller's own, outside the store; null when it does not load.
 std::shared_ptr<CBitmap> UnsharedBitmap(UINT id, UINT dpi = kDefaultDpi);
 // Loads that image into the caller's bitmap, which lets go of the one it held; FALSE when it
-// does not load (the bitmap then keeps what it held). An image prefetched for that scale is
-// taken (once its thread is done) instead of decoded again.
-BOOL LoadSkinBitmap(CBitmap& into, UINT id, UINT dpi);
-// Starts decoding, on a thread of its own, the picture `pictureId` for LoadSkinBitmap and then
-// the images `storedIds` for the store, at that scale, so that they are ready when the window
-// asks for them while it is still being made. The stored images are held until the prefetch is
-// released; a picture not claimed by then is deleted. A later prefetch releases the one before.
-void PrefetchSkinImages(UINT pictureId, std::vector<UINT> storedIds, UINT dpi);
+// does not load (the bitmap then keeps what it held). An image prefetched for that scale and
+// those edges is taken (once its thread is done) instead of decoded again.
+BOOL LoadSkinBitmap(CBitmap& into, UINT id, UINT dpi, ArtEdges edges = ArtEdges::Blended);
+// Starts decoding, on a thread of its own, the picture `pictureId` (with those edges) for
+// LoadSkinBitmap and then the images `storedIds` for the store, at that scale, so that they are
+// ready when the window asks for them while it is still being made. The stored images are held
+// until the prefetch is released; a picture not claimed by then is deleted. A later prefetch
+// releases the one before.
+void PrefetchSkinImages(UINT pictureId, ArtEdges pictureEdges, std::vector<UINT> storedIds, UINT dpi);
 // Waits for the prefetch's thread and lets go of what it holds.
 void ReleasePrefetchedImages();
 // True when the program's resources hold that image (every image of the skin has a 100 %
 // bitmap; the sets for other scales draw the same images again), without decoding it.
 bool SkinBitmapExists(UINT id);
 
-// The system's message font (tooltips, balloons) at that scale, shared; null when the scale is
-// the system's own, whose font the system gives its tooltips itself.
+// The system's message font (tooltips, balloons) at that scale, shared; null when it cannot be
+// made. At the system's own scale it is the font the system gives its tooltips itself.
 std::shared_ptr<const CFont> StoredMessageFont(UINT dpi);
 
 // A holder of a stored image that reads and draws as a CBitmap. It mirrors the store's handle

@@ -43,10 +43,13 @@ bool NoticeBalloon::Make(HWND control) {
 
 bool NoticeBalloon::Show(HWND control, const CString& text, UINT milliseconds) {
     if (!control || !Make(control)) return false;
-    // At a scale other than the system's, the system's font for that scale; the width with it.
+    // The system's message font for the button's scale, which may have changed since the last
+    // notice; the width with it. The font held before goes only once the balloon has the new one.
     const UINT dpi = AfxGetWindowDpi(control);
-    m_font = StoredMessageFont(dpi);
-    if (m_font) SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*m_font)));
+    if (auto font = StoredMessageFont(dpi)) {
+        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*font)));
+        m_font = std::move(font);
+    }
     SendMessage(TTM_SETMAXTIPWIDTH, 0, ScaleToDpi(kMaxWidth, dpi));
     TOOLINFOA tool = Tool(&text);
     SendMessage(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));

@@ -63,3 +63,28 @@ PixelImage ResampleArea(const PixelImage& source, int width, int height) {
     }
     return result;
 }
+
+PixelImage ResampleKeyed(const PixelImage& source, int width, int height, uint32_t key) {
+    key &= 0xFFFFFF;
+    // The shape's coverage rides in the top byte, and the colours are weighted by it, so that the
+    // average over what the shape covers is the colour divided by the coverage.
+    PixelImage weighted = source;
+    for (uint32_t& pixel : weighted.pixels) pixel = (pixel & 0xFFFFFF) == key ? 0 : (pixel | 0xFF000000u);
+    PixelImage result = ResampleArea(weighted, width, height);
+    for (uint32_t& pixel : result.pixels) {
+        const uint32_t coverage = pixel >> 24;
+        if (coverage < 128) {
+            pixel = key;
+            continue;
+        }
+        uint32_t colour = 0;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const uint32_t channel = (Channel(pixel, shift) * 255 + coverage / 2) / coverage;
+            colour |= std::min<uint32_t>(channel, 255) << shift;
+        }
+        pixel = colour;
+    }
+    // The outline is cut with the top-left pixel's colour as the key.
+    if (!result.pixels.empty() && (source.pixels[0] & 0xFFFFFF) == key) result.pixels[0] = key;
+    return result;
+}

@@ -83,7 +83,7 @@ HBITMAP MakeSection(const PixelImage& image) {
     return section;
 }
 
-HBITMAP LoadScaledArt(HINSTANCE module, UINT id, UINT dpi) {
+HBITMAP LoadScaledArt(HINSTANCE module, UINT id, UINT dpi, ArtEdges edges) {
     const ArtSet& set = ArtSetFor(dpi);
     if (set.dpi == dpi) {
         if (HBITMAP drawnForIt = SectionOfArt(module, id, set)) return drawnForIt;
@@ -99,8 +99,10 @@ HBITMAP LoadScaledArt(HINSTANCE module, UINT id, UINT dpi) {
     }
     if (art.pixels.empty()) return nullptr;
     if (drawnFor == dpi) return MakeSection(art);
-    return MakeSection(ResampleArea(art, MulDivRound(art.width, static_cast<int>(dpi), static_cast<int>(drawnFor)),
-                                    MulDivRound(art.height, static_cast<int>(dpi), static_cast<int>(drawnFor))));
+    const int width = MulDivRound(art.width, static_cast<int>(dpi), static_cast<int>(drawnFor));
+    const int height = MulDivRound(art.height, static_cast<int>(dpi), static_cast<int>(drawnFor));
+    return MakeSection(edges == ArtEdges::KeyOutline ? ResampleKeyed(art, width, height, art.pixels[0])
+                                                     : ResampleArea(art, width, height));
 }
 
 BOOL PaintScaled(HDC target, HDC source, int width, int height, UINT dpi) {

@@ -7,10 +7,16 @@
 
 #include "controls/resample.h"
 
+// How art shrunk or enlarged for a scale treats its edges.
+enum class ArtEdges {
+    Blended,  // every pixel averages what it covers
+    KeyOutline,  // the top-left pixel's colour lies outside a window's outline: none is mixed in
+};
+
 // The bitmap resource drawn for that dpi (above 96), as a 32-bit section the caller owns; null
 // when neither its art nor its 100 % bitmap loads. A bitmap without art of its own for the
 // scale is its 100 % bitmap enlarged.
-HBITMAP LoadScaledArt(HINSTANCE module, UINT id, UINT dpi);
+HBITMAP LoadScaledArt(HINSTANCE module, UINT id, UINT dpi, ArtEdges edges = ArtEdges::Blended);
 
 // The pixels of a 32-bit section; an empty image when it cannot be read.
 PixelImage ReadPixels(HBITMAP bitmap);

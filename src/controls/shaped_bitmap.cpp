@@ -1,5 +1,9 @@
 #include "controls/shaped_bitmap.h"
 
+#include "controls/image_store.h"
+
+BOOL ShapedBitmap::LoadArt(UINT id, UINT dpi) { return LoadSkinBitmap(*this, id, dpi, kShapeEdges); }
+
 HRGN ShapedBitmap::BuildRegion(COLORREF key) {
     return m_hObject ? BuildKeyRegion(*this, key) : nullptr;
 }

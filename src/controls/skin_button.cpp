@@ -97,21 +97,16 @@ bool SkinButton::SetBitmaps(UINT normalId, UINT pressedId, UINT hoverId, UINT di
         faces[i]->Name(ids[i], dpi);
         if (ids[i] && !SkinBitmapExists(ids[i])) allThere = false;
     }
-    const DrawMode mode =
-        newDrawMode >= 2 ? DrawMode::Tile : newDrawMode < 0 ? DrawMode::Copy : static_cast<DrawMode>(newDrawMode);
-    // The mask the window was last cut from, placed the same way, gives the same outline and
-    // size: the window keeps the ones it has.
-    const bool sameOutline = mask && mask->GetSafeHandle() == maskImage.GetSafeHandle() && region && mode == drawMode;
     maskImage.Hold(std::move(mask));
 
-    drawMode = mode;
+    drawMode = newDrawMode >= 2 ? DrawMode::Tile : newDrawMode < 0 ? DrawMode::Copy : static_cast<DrawMode>(newDrawMode);
     drawEdge = newDrawEdge;
     focusInset = std::max<int16_t>(newFocusInset, 0);
 
-    // Without a mask the window keeps whatever region and size it had. Handing over a region
-    // repaints the window; keeping its outline, it is repainted with the new images all the same.
-    if (maskImage.GetSafeHandle() && !sameOutline) ApplyMask();
-    if (sameOutline && m_hWnd) Invalidate();
+    // Without a mask the window keeps whatever region and size it had.
+    if (maskImage.GetSafeHandle()) ApplyMask();
+    // Handing over a region the same as the window's repaints nothing on some systems.
+    if (m_hWnd) Invalidate();
     return allThere;
 }
 
@@ -282,6 +277,16 @@ void SkinButton::SetTooltipText(CString text) {
     pendingTipText = text;
 }
 
+void SkinButton::FitTooltipToScale() {
+    if (!tooltip.GetSafeHwnd()) return;  // made later, at the scale of its time
+    // The system's message font for the window's scale; the one held before goes only once
+    // the tooltip no longer draws with it.
+    auto font = StoredMessageFont(AfxGetWindowDpi(m_hWnd));
+    if (!font) return;
+    tooltip.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*font)));
+    tipFont = std::move(font);
+}
+
 bool SkinButton::CreateTooltip() {
     if (pendingTipText.IsEmpty() || !tooltip.Create(this)) return false;
     if (!tooltip.AddTool(this, pendingTipText, nullptr, 0)) {
@@ -289,9 +294,7 @@ bool SkinButton::CreateTooltip() {
         tooltip.DestroyWindow();
         return false;
     }
-    // At a scale other than the system's, the system's font for that scale.
-    tipFont = StoredMessageFont(AfxGetWindowDpi(m_hWnd));
-    if (tipFont) tooltip.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*tipFont)));
+    FitTooltipToScale();
     tooltip.SendMessage(TTM_ACTIVATE, TRUE);
     pendingTipText.Empty();
     return true;

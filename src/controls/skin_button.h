@@ -39,6 +39,8 @@ public:
     // over the button, so that a window of many buttons opens without making a tooltip for each;
     // later calls change its text.
     void SetTooltipText(CString text);
+    // The window now draws at another scale: a tooltip already made takes that scale's font.
+    void FitTooltipToScale();
 
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
 
@@ -62,7 +64,7 @@ protected:
     ButtonBehaviour behaviour = ButtonBehaviour::Push;
     bool hover = false;
     bool mouseDown = false;
-    // Declared first, so that it outlives the tooltip drawn with it; null: the system's font.
+    // Declared first, so that it outlives the tooltip drawn with it.
     std::shared_ptr<const CFont> tipFont;
     CToolTipCtrl tooltip;
     // Each image is held from the image store, shared with every button that shows it; the

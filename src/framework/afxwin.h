@@ -248,6 +248,9 @@ protected:
     // Records the scale the dialog now draws at and lays its template out again for it: every
     // control's place and size and the window's size; FALSE without the template or a window.
     BOOL LayOutAtDpi(UINT dpi);
+    // The largest scale, no larger than the wanted one, at which the dialog as its template
+    // lays it out fits the work area (see LargestDpiThatFits); the wanted one without a template.
+    UINT DpiThatFits(UINT wantedDpi, const RECT& workArea) const;
 
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
@@ -270,9 +273,6 @@ private:
 // are left alone.
 // At a display scale other than 100 % every place and size is that layout scaled.
 void AfxApplyTemplateFontMetrics(HWND hDlg, const void* pTemplate, DWORD size);
-// The same layout at that scale, whatever base units the dialog has; the window takes the size
-// the template's own frame gives, scaled.
-void AfxLayOutTemplateAtDpi(HWND hDlg, const void* pTemplate, DWORD size, UINT dpi);
 
 // ---- The application ----------------------------------------------------------------------
 
@@ -310,6 +310,8 @@ BOOL AfxIsDescendant(HWND hWndParent, HWND hWndChild);
 // True when the rectangle (screen coordinates) lies wholly inside the work area of the monitor
 // nearest to it.
 bool IsInsideWorkArea(const RECT& rect);
+// The work area of the monitor nearest to the rectangle (screen coordinates).
+RECT AfxGetWorkAreaNear(const RECT& rect);
 // Moves the window the least distance that puts it wholly inside the work area of its monitor (or
 // the nearest one); a window larger than the work area keeps its top-left corner reachable.
 void KeepInsideWorkArea(HWND hWnd);

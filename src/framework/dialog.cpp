@@ -216,27 +216,50 @@ void AfxApplyTemplateFontMetrics(HWND hDlg, const void* pTemplate, DWORD size) {
     SetOuterSize(hDlg, frame, dpi);
 }
 
-void AfxLayOutTemplateAtDpi(HWND hDlg, const void* pTemplate, DWORD size, UINT dpi) {
-    const auto info = ParseDialogTemplate(pTemplate, size);
-    const auto wanted = info && info->hasFont ? KnownFontBaseUnits(info->fontFace, info->pointSize) : std::nullopt;
-    if (!wanted) return;
-    PlaceTemplateControls(hDlg, *info, *wanted, dpi);
-    // The frame the template's own styles give, as the window had when it was created: a window
-    // whose frame was taken away since keeps the size it had then, scaled.
-    const DWORD exStyle = info->exStyle | ((info->style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0);
-    const DialogRect client = DialogUnitsToPixels(info->rect, *wanted);
+namespace {
+
+// The window's outer rectangle at 96 dpi as the template's own styles frame it, as the window had
+// when it was created: a window whose frame was taken away since keeps the size it had then.
+RECT TemplateFrame(const DialogTemplateInfo& info, DialogBaseUnits units) {
+    const DWORD exStyle = info.exStyle | ((info.style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0);
+    const DialogRect client = DialogUnitsToPixels(info.rect, units);
     RECT frame{0, 0, client.cx, client.cy};
-    ::AdjustWindowRectEx(&frame, info->style, FALSE, exStyle);
-    SetOuterSize(hDlg, frame, dpi);
+    ::AdjustWindowRectEx(&frame, info.style, FALSE, exStyle);
+    return frame;
 }
 
-BOOL CDialog::LayOutAtDpi(UINT dpi) {
-    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
-    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
+// The dialog template of that id, read from its resource; nothing when it cannot be read.
+std::optional<DialogTemplateInfo> ReadTemplate(UINT id) {
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEA(id), RT_DIALOG);
+    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), RT_DIALOG);
     HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
     const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
-    if (!bytes || !m_hWnd) return FALSE;
+    if (!bytes) return std::nullopt;
+    return ParseDialogTemplate(bytes, ::SizeofResource(module, found));
+}
+
+std::optional<DialogBaseUnits> KnownBaseUnits(const std::optional<DialogTemplateInfo>& info) {
+    return info && info->hasFont ? KnownFontBaseUnits(info->fontFace, info->pointSize) : std::nullopt;
+}
+
+}  // namespace
+
+BOOL CDialog::LayOutAtDpi(UINT dpi) {
+    const auto info = ReadTemplate(m_nIDTemplate);
+    const auto wanted = KnownBaseUnits(info);
+    if (!info || !m_hWnd) return FALSE;
     AfxSetWindowDpi(m_hWnd, dpi);
-    AfxLayOutTemplateAtDpi(m_hWnd, bytes, ::SizeofResource(module, found), dpi);
+    if (!wanted) return TRUE;  // a font of unknown metrics: the system's own layout stays
+    PlaceTemplateControls(m_hWnd, *info, *wanted, dpi);
+    SetOuterSize(m_hWnd, TemplateFrame(*info, *wanted), dpi);
     return TRUE;
+}
+
+UINT CDialog::DpiThatFits(UINT wantedDpi, const RECT& workArea) const {
+    const auto info = ReadTemplate(m_nIDTemplate);
+    const auto wanted = KnownBaseUnits(info);
+    if (!wanted) return wantedDpi;
+    const RECT frame = TemplateFrame(*info, *wanted);
+    return LargestDpiThatFits(wantedDpi, frame.right - frame.left, frame.bottom - frame.top,
+                              workArea.right - workArea.left, workArea.bottom - workArea.top);
 }

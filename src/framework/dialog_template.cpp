@@ -154,3 +154,15 @@ DialogRect ScaleToDpi(const DialogRect& rect, unsigned dpi) {
     const int left = ScaleToDpi(rect.x, dpi), top = ScaleToDpi(rect.y, dpi);
     return DialogRect{left, top, ScaleToDpi(rect.x + rect.cx, dpi) - left, ScaleToDpi(rect.y + rect.cy, dpi) - top};
 }
+
+unsigned LargestDpiThatFits(unsigned wantedDpi, int width, int height, int areaWidth, int areaHeight) {
+    const auto fits = [&](unsigned dpi) {
+        return ScaleToDpi(width, dpi) <= areaWidth && ScaleToDpi(height, dpi) <= areaHeight;
+    };
+    constexpr unsigned kStep = 24;  // 25 % of 96 dpi
+    if (wantedDpi <= 96 || fits(wantedDpi)) return wantedDpi;
+    for (unsigned dpi = (wantedDpi - 1) / kStep * kStep; dpi > 96; dpi -= kStep) {
+        if (fits(dpi)) return dpi;
+    }
+    return 96;
+}

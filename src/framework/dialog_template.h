@@ -54,3 +54,9 @@ DialogRect DialogUnitsToPixels(const DialogRect& dlu, DialogBaseUnits units);
 // its edges, so that neighbouring rectangles stay neighbours.
 int ScaleToDpi(int pixels, unsigned dpi);
 DialogRect ScaleToDpi(const DialogRect& rect, unsigned dpi);
+
+// The largest scale, no larger than the wanted one, at which a window of width x height pixels
+// at 96 dpi fits an area of areaWidth x areaHeight: the wanted scale itself, else the largest of
+// the system's steps of 25 % below it that fits; 96 when none does, since the art has nothing
+// smaller than 100 %. A scale of 100 % or below is kept as it is.
+unsigned LargestDpiThatFits(unsigned wantedDpi, int width, int height, int areaWidth, int areaHeight);

@@ -4,8 +4,10 @@ namespace {
 
 constexpr const char* kDpiProperty = "OrvaTvSetting.Dpi";
 
+}  // namespace
+
 // GetDpiForWindow exists from Windows 10 1607 on; older systems answer for the whole screen.
-UINT MonitorDpi(HWND hWnd) {
+UINT AfxGetMonitorDpi(HWND hWnd) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
     static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
         reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
@@ -18,14 +20,12 @@ UINT MonitorDpi(HWND hWnd) {
     return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 
-}  // namespace
-
 UINT AfxGetWindowDpi(HWND hWnd) {
     HWND top = hWnd ? ::GetAncestor(hWnd, GA_ROOT) : nullptr;
     if (const auto told = reinterpret_cast<UINT_PTR>(top ? ::GetPropA(top, kDpiProperty) : nullptr)) {
         return static_cast<UINT>(told);
     }
-    return MonitorDpi(hWnd);
+    return AfxGetMonitorDpi(hWnd);
 }
 
 void AfxSetWindowDpi(HWND hTopLevel, UINT dpi) {

@@ -285,9 +285,11 @@ void MoveInside(HWND hWnd, const RECT& work, int x, int y) {
 }  // namespace
 
 bool IsInsideWorkArea(const RECT& rect) {
-    const RECT work = WorkAreaOf(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST));
+    const RECT work = AfxGetWorkAreaNear(rect);
     return rect.left >= work.left && rect.top >= work.top && rect.right <= work.right && rect.bottom <= work.bottom;
 }
+
+RECT AfxGetWorkAreaNear(const RECT& rect) { return WorkAreaOf(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST)); }
 
 void KeepInsideWorkArea(HWND hWnd) {
     RECT mine;

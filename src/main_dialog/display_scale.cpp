@@ -1,5 +1,6 @@
-// The main window at the display's scale: the logo drawn for it, and the whole window drawn
-// again when it moves to a monitor of another scale.
+// The main window at the display's scale: the logo drawn for it, the whole window drawn again
+// when it moves to a monitor of another scale, and a smaller scale whenever the window at its
+// monitor's scale would not fit the work area (a TV desktop of 640 x 480 at 200 %).
 #include "main_dialog/tv_setting_dlg.h"
 #include "resource.h"
 
@@ -20,19 +21,58 @@ void TvSettingDlg::ShowLogoAtScale(UINT dpi) {
     m_bmpLogo.Attach(scaled.Detach());
 }
 
-LRESULT TvSettingDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
-    const UINT dpi = LOWORD(wParam);
-    const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-    if (!dpi || !suggested || !LayOutAtDpi(dpi)) return 0;
-    LoadSkinBitmap(m_bmpBackground, IDB_BACKGROUND, dpi);
+void TvSettingDlg::ChooseStartScale() {
+    m_monitorDpi = AfxGetMonitorDpi(m_hWnd);
+    RECT mine{};
+    GetWindowRect(&mine);
+    const UINT dpi = DpiThatFits(m_monitorDpi, AfxGetWorkAreaNear(mine));
+    if (dpi == m_monitorDpi || !LayOutAtDpi(dpi)) return;  // dressed at the scale recorded here
+    CenterWindow();  // smaller now, and centred as its template asks
+}
+
+bool TvSettingDlg::DrawAtDpi(UINT dpi) {
+    if (!LayOutAtDpi(dpi)) return false;
+    // A message pointing at a button would point beside it now.
+    m_refusalNotice.Hide();
+    m_bmpBackground.LoadArt(IDB_BACKGROUND, dpi);
     SetWindowRgn(m_bmpBackground.BuildRegion(KEY_TOP_LEFT), TRUE);  // the window owns it
     ShowLogoAtScale(dpi);
     // The controls' ids run from IDC_640 to IDC_1080_LARGE; those without a look are passed over.
-    for (int control = IDC_640; control <= IDC_1080_LARGE; ++control) SetStartUpLook(control);
+    for (int control = IDC_640; control <= IDC_1080_LARGE; ++control) {
+        SetStartUpLook(control);
+        if (SkinButton* button = SkinButtonFor(control)) button->FitTooltipToScale();
+    }
     if (m_bDetectedViewShown) ShowDetectedConnector();
     m_gifAnim.FitToScale();
-    SetWindowPos(nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+}
+
+void TvSettingDlg::FitInsideWorkArea() {
+    RECT mine{};
+    GetWindowRect(&mine);
+    const UINT dpi = DpiThatFits(m_monitorDpi, AfxGetWorkAreaNear(mine));
+    if (dpi != AfxGetWindowDpi(m_hWnd) && DrawAtDpi(dpi)) RedrawAll();
+    KeepInsideWorkArea(m_hWnd);
+}
+
+void TvSettingDlg::RedrawAll() {
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+LRESULT TvSettingDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    const UINT monitorDpi = LOWORD(wParam);
+    const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+    if (!monitorDpi || !suggested) return 0;
+    m_monitorDpi = monitorDpi;
+    const UINT dpi = DpiThatFits(monitorDpi, AfxGetWorkAreaNear(*suggested));
+    if (!DrawAtDpi(dpi)) return 0;
+    if (dpi == monitorDpi) {
+        SetWindowPos(nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {  // the suggested size is the monitor's scale, which does not fit
+        SetWindowPos(nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        KeepInsideWorkArea(m_hWnd);
+    }
+    RedrawAll();
     return 0;
 }

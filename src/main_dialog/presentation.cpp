@@ -104,23 +104,24 @@ void TvSettingDlg::SetStartUpLook(int control) {
 }
 
 void TvSettingDlg::PrefetchFirstImages() {
-    // The window opens at its screen's scale, unless it lies on another monitor: then its images
-    // are decoded when it asks for them. At 100 % the bitmaps load about as fast as a thread
-    // starts (measured), so they load when asked for. The hidden rows wait until they are shown.
-    const UINT dpi = AfxGetWindowDpi(nullptr);
+    // The window opens centred on the main monitor, at its scale or the largest below that fits
+    // (ChooseStartScale); should it open elsewhere, its images are decoded when it asks for them.
+    // At 100 % the bitmaps load about as fast as a thread starts (measured), so they load when
+    // asked for. The hidden rows wait until they are shown.
+    const UINT dpi = DpiThatFits(AfxGetWindowDpi(nullptr), AfxGetWorkAreaNear(RECT{}));
     if (dpi == kDefaultDpi) return;
     std::vector<UINT> masks;
     for (const ButtonLook& look : kStartUpLooks)
         if (std::find(std::begin(kHighDefinitionRows), std::end(kHighDefinitionRows), look.control) ==
             std::end(kHighDefinitionRows))
             masks.push_back(look.maskId);
-    PrefetchSkinImages(IDB_BACKGROUND, std::move(masks), dpi);
+    PrefetchSkinImages(IDB_BACKGROUND, kShapeEdges, std::move(masks), dpi);
 }
 
 void TvSettingDlg::DressWindow() {
     // Without the picture the window stays a plain rectangle: no outline, nothing painted.
     const UINT dpi = AfxGetWindowDpi(m_hWnd);
-    LoadSkinBitmap(m_bmpBackground, IDB_BACKGROUND, dpi);
+    m_bmpBackground.LoadArt(IDB_BACKGROUND, dpi);
     if (dpi != kDefaultDpi) ShowLogoAtScale(dpi);
     ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, kSkinExStyle);
     // The template's modal frame stays until the frame is worked out again, which setting the

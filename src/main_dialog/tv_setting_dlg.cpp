@@ -23,6 +23,7 @@ BEGIN_MESSAGE_MAP(TvSettingDlg, CDialog)
     ON_MESSAGE(WM_GETOBJECT, OnGetObject)
     ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
     ON_MESSAGE(WM_TIMER, OnTimer)
+    ON_MESSAGE(WM_MOVE, OnMoved)
 END_MESSAGE_MAP()
 
 TvSettingDlg::TvSettingDlg() : CDialog(IDD_TVSETTING, nullptr) {
@@ -36,6 +37,7 @@ BOOL TvSettingDlg::OnInitDialog() {
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     SetWindowText(kTitle);
+    ChooseStartScale();
     DressWindow();
     if (DetectTvOutput()) ShowDetectedConnector();  // after an error message the start-up view stays
     HideFocusMarksUntilKeyboardUse();
@@ -61,9 +63,15 @@ HBRUSH TvSettingDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
     return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
 }
 
+LRESULT TvSettingDlg::OnMoved(WPARAM, LPARAM) {
+    // A message pointing at a button would point beside it now.
+    m_refusalNotice.Hide();
+    return Default();
+}
+
 LRESULT TvSettingDlg::OnKeepOnScreen(WPARAM, LPARAM) {
-    // The system never moves a window when the desktop shrinks; one left outside cannot be
-    // reached to answer, accept or close.
-    KeepInsideWorkArea(m_hWnd);
+    // The system never moves a window when the desktop shrinks, nor draws it smaller; one left
+    // outside cannot be reached to answer, accept or close.
+    FitInsideWorkArea();
     return 0;
 }

@@ -42,14 +42,17 @@ protected:
     HCURSOR OnQueryDragIcon();
     LRESULT OnNcHitTest(CPoint point);
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
-    // The desktop changed size, or a second copy restored the window: it moves inside the work
-    // area if it no longer lies wholly there.
+    // The desktop changed size, or a second copy restored the window: it is drawn at the largest
+    // scale up to its monitor's at which it fits the work area, and moves inside it if it no
+    // longer lies wholly there.
     LRESULT OnKeepOnScreen(WPARAM, LPARAM);
-    // The window moved to a monitor of another scale: it is drawn again at the new scale and
-    // takes the place and size the system suggests.
+    // The window moved to a monitor of another scale: it is drawn again at the new scale (or the
+    // largest below it that fits) and takes the place and size the system suggests.
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     // Once the window has been painted (kAfterFirstPaintTimer): the animation starts.
     LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
+    // The window was dragged or moved: a refusal message showing closes.
+    LRESULT OnMoved(WPARAM, LPARAM);
 
     // Resolution commands: each stores its mode name (and variant) and runs the apply flow.
     void On640x480();
@@ -79,7 +82,8 @@ protected:
     // (StoreAppliedMode stores it); sets listedModeApplied when the switch was made. On the ATI
     // path an unlisted mode is tried once for now and, when the driver refuses it, the hint popup
     // shows where the TV format is enabled. The system's answer when a listed mode was handed to
-    // it, else 0. A switch that cannot be made gives the warning sound.
+    // it, else 0. A listed mode the driver refuses, and an unlisted one off the ATI path, give the
+    // warning sound and a message beside the button; on the ATI path the hint popup tells instead.
     LONG ApplyDesktopMode(DWORD width, DWORD height, DWORD frequency);
     // Stores the mode the last ApplyDesktopMode switched to, so that it stays after a restart;
     // the system's answer.
@@ -134,6 +138,13 @@ private:
     void DressWindow();
     // The logo drawn for that scale, in place of the one the template gave.
     void ShowLogoAtScale(UINT dpi);
+    // Before the window is dressed: its monitor's scale, or the largest below it that fits.
+    void ChooseStartScale();
+    // Lays the window out and dresses it again at that scale; false when it cannot be laid out.
+    bool DrawAtDpi(UINT dpi);
+    // Draws the window at the scale that fits its work area, and moves it inside.
+    void FitInsideWorkArea();
+    void RedrawAll();
     // The animation in the corner; its worker thread runs until the window is destroyed.
     void StartAnimation();
     // The button bound to that control; null for a control without one.
@@ -204,5 +215,6 @@ private:
     CBitmap m_bmpLogo;
     // True once detection's view has been shown; a change of scale shows it again.
     bool m_bDetectedViewShown = false;
-
+    // The scale of the window's monitor; the window draws at a smaller one while it would not fit.
+    UINT m_monitorDpi = kDefaultDpi;
 };

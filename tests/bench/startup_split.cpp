@@ -22,6 +22,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench_clock.h"
@@ -133,7 +134,7 @@ int RunChild(UINT dpi) {
     // what the system loads for it is no cost of ours. Meanwhile, at a scale, the background and
     // the masks of the dressing decode, as in the program; their lines below are what is left.
     if (dpi != kDefaultDpi)
-        PrefetchSkinImages(IDB_BACKGROUND,
+        PrefetchSkinImages(IDB_BACKGROUND, kShapeEdges,
                            {IDB_CLOSE_MASK, IDB_SVIDEO_MASK, IDB_COMPOSITE_MASK, IDB_COMPONENT_MASK, IDB_HDMI_MASK,
                             IDB_SD_MASK},
                            dpi);
@@ -143,7 +144,7 @@ int RunChild(UINT dpi) {
     HRGN outline = nullptr;
     CBitmap logo;
     std::vector<std::shared_ptr<const CBitmap>> held;
-    Timed("background: decoded (the rest of its prefetch)", [&] { LoadSkinBitmap(background, IDB_BACKGROUND, dpi); });
+    Timed("background: decoded (the rest of its prefetch)", [&] { background.LoadArt(IDB_BACKGROUND, dpi); });
     Timed("background: outline cut", [&] { outline = background.BuildRegion(KEY_TOP_LEFT); });
     if (dpi != kDefaultDpi) Timed("logo: decoded", [&] { LoadSkinBitmap(logo, IDB_LOGO, dpi); });
     const UINT masks[] = {IDB_CLOSE_MASK, IDB_SVIDEO_MASK, IDB_COMPOSITE_MASK, IDB_COMPONENT_MASK,
@@ -151,11 +152,17 @@ int RunChild(UINT dpi) {
     Timed("masks: 7 decoded", [&] {
         for (UINT id : masks) held.push_back(StoredBitmap(id, dpi));
     });
-    // Close, the four pictures, the standard row (dressed before detection) and the six HD buttons.
-    const size_t cutFrom[] = {0, 1, 2, 3, 4, 5, 5, 5, 6, 6, 6, 6, 6, 6};
+    // The buttons dressed and the masks they are cut from, in the program's order: Close, the four
+    // pictures and the standard row (before detection), then the pictures of the view and the
+    // six HD buttons.
+    const std::pair<int, size_t> dressed[] = {
+        {IDC_CLOSE, 0},     {IDC_SVIDEO, 1},    {IDC_COMPOSITE, 2},  {IDC_COMPONENT, 3},   {IDC_HDMI, 4},
+        {IDC_640, 5},       {IDC_800, 5},       {IDC_1024, 5},       {IDC_SVIDEO, 1},      {IDC_COMPOSITE, 2},
+        {IDC_COMPONENT, 3}, {IDC_HDMI, 4},      {IDC_480_SMALL, 6},  {IDC_720_SMALL, 6},   {IDC_1080_SMALL, 6},
+        {IDC_480_LARGE, 6}, {IDC_720_LARGE, 6}, {IDC_1080_LARGE, 6}};
     std::vector<HRGN> outlines;
-    Timed("button outlines: 14 cut", [&] {
-        for (size_t mask : cutFrom) outlines.push_back(BuildKeyRegion(*held[mask], RGB(255, 255, 255)));
+    Timed("button outlines: 18 cut", [&] {
+        for (const auto& button : dressed) outlines.push_back(BuildKeyRegion(*held[button.second], RGB(255, 255, 255)));
     });
     Timed("detection: ATI library looked for", [] { ::FreeLibrary(LoadSystemLibrary("atipdlxx.dll")); });
     Timed("detection: COM started (Intel step)", [] { ole32::CoInitialize(nullptr); });
@@ -189,10 +196,10 @@ int RunChild(UINT dpi) {
     const int buttons[] = {IDC_CLOSE, IDC_SVIDEO, IDC_COMPOSITE, IDC_COMPONENT, IDC_HDMI, IDC_640, IDC_800,
                            IDC_1024, IDC_480_SMALL, IDC_720_SMALL, IDC_1080_SMALL, IDC_480_LARGE, IDC_720_LARGE,
                            IDC_1080_LARGE};
-    Timed("buttons: 14 outlines handed over, 14 sized", [&] {
-        for (size_t i = 0; i < std::size(buttons); ++i) {
-            HWND button = ::GetDlgItem(window, buttons[i]);
-            ::SetWindowRgn(button, outlines[i], TRUE);
+    Timed("buttons: 18 outlines handed over, 18 sized", [&] {
+        for (size_t i = 0; i < std::size(dressed); ++i) {
+            HWND button = ::GetDlgItem(window, dressed[i].first);
+            ::SetWindowRgn(button, outlines[i], TRUE);  // the window owns it from here on
             ::SetWindowPos(button, nullptr, 0, 0, 40, 20, SWP_NOMOVE | SWP_NOZORDER);
         }
         outlines.clear();

@@ -82,12 +82,7 @@ protected:
         return m_window;
     }
     // The control of the main window that has the keyboard focus (0 for none).
-    int Focused() const {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof(info);
-        ::GetGUIThreadInfo(::GetWindowThreadProcessId(m_window, nullptr), &info);
-        return info.hwndFocus && ::GetParent(info.hwndFocus) == m_window ? ::GetDlgCtrlID(info.hwndFocus) : 0;
-    }
+    int Focused() const { return FocusedControl(m_window); }
     // Presses each key and notes where the focus went.
     std::vector<int> FocusAfter(std::initializer_list<WORD> keys) const {
         std::vector<int> reached;

@@ -4,9 +4,12 @@
 #include <ole2.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "e2e_support.h"
+#include "real_input.h"
 #include "resource.h"
 #include "standin_install.h"
 #include "view_checks.h"
@@ -204,7 +207,7 @@ TEST_F(ApplyFlow, AtiUnlistedModeRefusedShowsTheConnectorsHintAndAsksNothing) {
         Settle(500);
         Choose(row.id);
         // A popup with a picture is named by its heading and described by its steps.
-        HWND popup = program.WaitForWindow(kDialogClass, row.picture ? "Your TV can show HD formats" : "", 10000);
+        HWND popup = program.WaitForWindow(kDialogClass, row.picture ? kHintTitle : "", 10000);
         ASSERT_NE(popup, nullptr) << "the hint popup";
         if (row.picture) {
             ::CoInitialize(nullptr);
@@ -225,4 +228,192 @@ TEST_F(ApplyFlow, AtiUnlistedModeRefusedShowsTheConnectorsHintAndAsksNothing) {
     }
 }
 
+// ---- Enter held down on a resolution, as a remote's OK is often held -----------------------
+
+// The two ways a held key reaches the program: X repeats it by itself, or a remote's driver
+// injects key-downs without a key-up (Wine sets no repeat bit on those).
+struct HeldEnterWay {
+    const char* name;
+    bool repeatsByItself;
+    bool (*down)();
+    void (*up)();
+};
+const HeldEnterWay kXRepeat{"X auto-repeat", true, [] { return SendXKeyEvent("Return", VK_RETURN, false); },
+                            [] { EXPECT_TRUE(SendXKeyEvent("Return", VK_RETURN, true)); }};
+const HeldEnterWay kInjectedRepeats{"injected repeats", false, [] {
+                                        SendKeyEvent(VK_RETURN, false);
+                                        return true;
+                                    },
+                                    [] { SendKeyEvent(VK_RETURN, true); }};
+
+// The seconds the question shows ("...within 12 sec!!"), or -1.
+int SecondsLeft(HWND box) {
+    const std::string text = MessageBoxText(box);
+    const size_t at = text.find("within ");
+    return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 7);
+}
+
+class HeldEnter : public ApplyFlow {
+protected:
+    // Holds Enter for that long, repeating it every 30 ms when the way needs it. The question
+    // that first showed meanwhile, and when, counted from the first key-down.
+    struct QuestionSeen {
+        HWND box = nullptr;
+        DWORD afterMs = 0;
+    };
+    QuestionSeen Hold(const HeldEnterWay& way, DWORD ms) {
+        QuestionSeen seen;
+        EXPECT_TRUE(way.down());
+        const DWORD pressed = ::GetTickCount();  // X's press is down once Wine has taken it
+        while (::GetTickCount() - pressed < ms) {
+            if (!seen.box && (seen.box = WaitForQuestion(0))) seen.afterMs = ::GetTickCount() - pressed;
+            ::Sleep(30);
+            if (!way.repeatsByItself) way.down();
+        }
+        way.up();
+        return seen;
+    }
+
+    // Focuses 720 FULL with the arrows and holds Enter on it for 1.5 s: one switch, and the
+    // question is still up and counting afterwards, with nothing stored. A fresh Enter, itself
+    // held for a second, then accepts, and starts nothing more.
+    void HoldEnterOn720Full(const HeldEnterWay& way, const char* screenshot) {
+        ASSERT_TRUE(m_drivers.InstallNvapi());
+        m_drivers.Scenario("ORVA_NV_CONNECTOR", "97");
+        ASSERT_TRUE(Start());
+        ::SetForegroundWindow(m_window);
+        Settle(300);
+        PressKey(VK_DOWN);
+        PressKey(VK_LEFT);
+        ASSERT_EQ(FocusedControl(m_window), IDC_720_SMALL);
+        const std::string storedBefore = StoredMode();
+
+        const QuestionSeen question = Hold(way, 1500);
+        ASSERT_NE(question.box, nullptr) << "no question while Enter was held";
+        std::printf("%s: the question showed %lu ms after the first key-down\n", way.name,
+                    static_cast<unsigned long>(question.afterMs));
+        Settle(1000);
+        ASSERT_TRUE(::IsWindowVisible(question.box)) << "the held Enter answered the question";
+        const int secondsLeft = SecondsLeft(question.box);
+        EXPECT_GE(secondsLeft, 1);
+        EXPECT_LE(secondsLeft, 13) << "the question counts down";
+        EXPECT_TRUE(DesktopIs(1280, 720));
+        EXPECT_EQ(StoredMode(), storedBefore) << "nothing is stored before the answer";
+        SaveScreenshotArtifact(screenshot);
+        EXPECT_TRUE(WaitUntil([&] { return SecondsLeft(question.box) < secondsLeft; }, 2000)) << "the question counts on";
+
+        Hold(way, 1000);
+        EXPECT_FALSE(::IsWindowVisible(question.box)) << "a fresh Enter answers";
+        ExpectNoQuestion();  // the fresh Enter, held on, started no other switch
+        EXPECT_TRUE(DesktopIs(1280, 720));
+        EXPECT_EQ(StoredMode(), "1280x720");
+    }
+};
+
+TEST_F(HeldEnter, HeldWithXAutoRepeatItSwitchesOnceAndOnlyAFreshPressAnswers) {
+    HoldEnterOn720Full(kXRepeat, "held_enter_x_question_still_up");
+}
+
+TEST_F(HeldEnter, HeldWithInjectedRepeatsItSwitchesOnceAndOnlyAFreshPressAnswers) {
+    HoldEnterOn720Full(kInjectedRepeats, "held_enter_injected_question_still_up");
+}
+
 }  // namespace
+
+// The window within reach on the small desktops a TV is given, at any display scale. The
+// system keeps its scale across a change of mode, so the window is drawn at the largest scale up
+// to the display's at which it fits (steps of 25 %, never below 100 %), and comes back to the
+// display's scale when a larger desktop returns. Run at 100 %, 150 % and 200 %.
+class WithinReach : public ApplyFlow {
+protected:
+    // The window's size on that desktop at this display's scale.
+    static SIZE WindowSizeOn(LONG width, LONG height) {
+        struct Row {
+            UINT dpi;
+            LONG width, height;
+            SIZE window;
+        };
+        static const Row kRows[] = {
+            {144, 640, 480, {512, 401}},   {144, 800, 600, {640, 501}},   {144, 1024, 768, {768, 602}},
+            {144, 1280, 720, {768, 602}},  {144, 1920, 1080, {768, 602}}, {192, 640, 480, {512, 401}},
+            {192, 800, 600, {640, 501}},   {192, 1024, 768, {896, 702}},  {192, 1280, 720, {896, 702}},
+            {192, 1920, 1080, {1024, 802}},
+        };
+        for (const Row& row : kRows) {
+            if (row.dpi == DesktopDpi() && row.width == width && row.height == height) return row.window;
+        }
+        return SIZE{512, 401};  // at 100 % the window fits every desktop of these
+    }
+    // The window has its size for the desktop, and it, Close and every button shown lie wholly
+    // on the screen.
+    void ExpectWithinReach(LONG width, LONG height, const char* when) const {
+        ASSERT_TRUE(DesktopIs(width, height)) << when;
+        const RECT window = WindowRect(m_window);
+        const SIZE expected = WindowSizeOn(width, height);
+        EXPECT_EQ(window.right - window.left, expected.cx) << when << " on " << width << " x " << height;
+        EXPECT_EQ(window.bottom - window.top, expected.cy) << when << " on " << width << " x " << height;
+        EXPECT_TRUE(WhollyOnDesktop(m_window)) << when;
+        for (HWND child = ::GetWindow(m_window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            if (!::IsWindowVisible(child)) continue;
+            EXPECT_TRUE(WhollyOnDesktop(child)) << when << ": control " << ::GetDlgCtrlID(child);
+        }
+    }
+    bool StartOn(const char* connector) {
+        return m_drivers.InstallNvapi() && (m_drivers.Scenario("ORVA_NV_CONNECTOR", connector), Start());
+    }
+};
+
+TEST_F(WithinReach, SwitchedAcceptedAndRevertedOnSmallDesktops) {
+    ASSERT_TRUE(StartOn("17"));  // S-Video: 640 x 480, 800 x 600 and 1024 x 768
+    ExpectWithinReach(1920, 1080, "at start");
+    Choose(IDC_800);
+    HWND box = WaitForQuestion(10000);
+    ASSERT_NE(box, nullptr);
+    ExpectWithinReach(800, 600, "asked");
+    Settle(500);
+    SaveScreenshotArtifact("within_reach_800x600_asked");
+    EXPECT_TRUE(WaitUntil([] { return DesktopIs(1920, 1080); }, 17000));
+    Settle(500);
+    ExpectWithinReach(1920, 1080, "reverted");
+    ChooseAndAccept(IDC_640, 640, 480, "within_reach_640x480_accepted");
+    ExpectWithinReach(640, 480, "accepted");
+    ChooseAndAccept(IDC_1024, 1024, 768);
+    ExpectWithinReach(1024, 768, "a larger desktop back");
+    SaveScreenshotArtifact("within_reach_1024x768_accepted");
+    // Close is where a mouse can reach it: nothing covers its centre.
+    HWND close = ::GetDlgItem(m_window, IDC_CLOSE);
+    EXPECT_EQ(::WindowFromPoint(ControlCentre(m_window, IDC_CLOSE)), close);
+}
+
+TEST_F(WithinReach, AcceptedOnA720LineDesktop) {
+    ASSERT_TRUE(StartOn("97"));  // HDMI: 720i/720p is 1280 x 720
+    ChooseAndAccept(IDC_720_SMALL, 1280, 720, "within_reach_1280x720_accepted");
+    ExpectWithinReach(1280, 720, "accepted");
+}
+
+TEST_F(WithinReach, StartedOnASmallDesktop) {
+    DEVMODEA small{};
+    small.dmSize = sizeof small;
+    small.dmPelsWidth = 800;
+    small.dmPelsHeight = 600;
+    small.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    ASSERT_EQ(::ChangeDisplaySettingsExA(nullptr, &small, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
+    ASSERT_TRUE(StartOn("17"));
+    ExpectWithinReach(800, 600, "at start");
+    SaveScreenshotArtifact("within_reach_started_on_800x600");
+}
+
+// The ATI hint popup on a desktop made small before: it and its close button on the screen too.
+TEST_F(WithinReach, TheAtiHintPopupOnASmallDesktop) {
+    ASSERT_TRUE(m_drivers.InstallAti());
+    m_drivers.Scenario("ORVA_ATI_ANSWER", "2");  // HDMI
+    ASSERT_TRUE(Start());
+    ChooseAndAccept(IDC_480_SMALL, 640, 480);
+    Choose(IDC_720_LARGE);  // not listed, and the driver refuses to try it
+    HWND popup = m_program.WaitForWindow(kDialogClass, "Your TV can show HD formats", 10000);
+    ASSERT_NE(popup, nullptr);
+    Settle(800);
+    SaveScreenshotArtifact("within_reach_ati_hint_640x480");
+    EXPECT_TRUE(WhollyOnDesktop(popup));
+    EXPECT_TRUE(WhollyOnDesktop(::GetDlgItem(popup, IDOK)));
+}

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -43,6 +44,24 @@ std::string ProgramPath() {
     return BuildFolder() + (DrivesWow64Program() ? "\\..\\win32\\OrvaTvSetting.exe" : "\\OrvaTvSetting.exe");
 }
 
+bool DrivesExe32() { return sizeof(void*) == 4 || DrivesWow64Program(); }
+
+WORD ImageMachine(HANDLE process) {
+    char path[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    if (!::QueryFullProcessImageNameA(process, 0, path, &length)) return 0;
+    std::ifstream file(path, std::ios::binary);
+    IMAGE_DOS_HEADER dos{};
+    IMAGE_FILE_HEADER header{};
+    DWORD signature = 0;
+    file.read(reinterpret_cast<char*>(&dos), sizeof dos);
+    file.seekg(dos.e_lfanew);
+    file.read(reinterpret_cast<char*>(&signature), sizeof signature);
+    file.read(reinterpret_cast<char*>(&header), sizeof header);
+    const bool isPe = file && dos.e_magic == IMAGE_DOS_SIGNATURE && signature == IMAGE_NT_SIGNATURE;
+    return isPe ? header.Machine : 0;
+}
+
 bool ProgramUnderTest::Start() { return Start(ProgramPath()); }
 
 bool ProgramUnderTest::Start(const std::string& exe) {
@@ -59,7 +78,7 @@ std::vector<HWND> ProgramUnderTest::TopLevelWindows() const {
         std::vector<HWND> found;
     } search{m_info.dwProcessId, {}};
     ::EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
+        [](HWND w, LPARAM lp) CALLBACK -> BOOL {
             auto* s = reinterpret_cast<Search*>(lp);
             DWORD pid = 0;
             ::GetWindowThreadProcessId(w, &pid);
@@ -72,16 +91,16 @@ std::vector<HWND> ProgramUnderTest::TopLevelWindows() const {
 
 HWND ProgramUnderTest::WaitForWindow(const char* className, const char* title, DWORD timeoutMs) const {
     const DWORD start = ::GetTickCount();
-    do {
+    for (;;) {
         for (HWND w : TopLevelWindows()) {
             char cls[64] = {};
             ::GetClassNameA(w, cls, sizeof cls);
             const bool boxWithMainTitle = WindowText(w) == kMainTitle && !IsMainWindow(w);
             if (lstrcmpiA(cls, className) == 0 && WindowText(w) == title && !boxWithMainTitle) return w;
         }
+        if (::GetTickCount() - start >= timeoutMs || !IsRunning()) return nullptr;
         ::Sleep(50);
-    } while (::GetTickCount() - start < timeoutMs && IsRunning());
-    return nullptr;
+    }
 }
 
 bool ProgramUnderTest::WaitForExit(DWORD timeoutMs) const {
@@ -212,6 +231,13 @@ RECT ControlClientRect(HWND dialog, int id) {
     ::GetWindowRect(::GetDlgItem(dialog, id), &r);
     ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
     return r;
+}
+
+int FocusedControl(HWND dialog) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info);
+    return info.hwndFocus && ::GetParent(info.hwndFocus) == dialog ? ::GetDlgCtrlID(info.hwndFocus) : 0;
 }
 
 POINT ControlCentre(HWND dialog, int id) {

@@ -17,6 +17,12 @@ std::string BuildFolder();
 // The program the tests start: ORVA_EXE (a Windows path) when set; else the 32-bit build
 // (build/win32/) when driving the 32-bit exe (DrivesWow64Program), else build/<preset>/'s.
 std::string ProgramPath();
+// True when the program under test is the 32-bit exe: always for a 32-bit driver (build/win32/),
+// and for this 64-bit one when it drives the 32-bit exe in Wine's WoW64 mode.
+bool DrivesExe32();
+// The machine type in the PE header of the program a process runs (IMAGE_FILE_MACHINE_I386 for
+// the 32-bit exe), or 0 when it cannot be read.
+WORD ImageMachine(HANDLE process);
 
 class ProgramUnderTest {
 public:
@@ -53,9 +59,10 @@ HWND StartAndWaitForMainWindow(ProgramUnderTest& program, DWORD timeoutMs = 2000
 // or limitMs when it still runs then (it is ended on return).
 DWORD RunAnotherCopy(DWORD limitMs);
 
-// The main window's class and title.
+// The main window's class and title, and the ATI hint popup's title.
 constexpr const char* kDialogClass = "#32770";
 constexpr const char* kMainTitle = "ORVA TV Setting";
+constexpr const char* kHintTitle = "Your TV can show HD formats";
 
 // True for the program's main window; its message boxes carry the same title.
 bool IsMainWindow(HWND window);
@@ -84,6 +91,9 @@ void MouseButton(bool down);
 void ClickAt(POINT screen);
 void DragFromTo(POINT from, POINT to);
 void PressKey(WORD virtualKey);
+// The id of the dialog's control that has the keyboard focus (0 for none), read from another
+// process.
+int FocusedControl(HWND dialog);
 // The centre of a control of a dialog, in screen coordinates.
 POINT ControlCentre(HWND dialog, int id);
 // A control's rectangle in its dialog's client coordinates.

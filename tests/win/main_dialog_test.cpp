@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/dialog_template.h"
+#include "controls/scaled_art.h"
 #include "main_dialog/tv_setting_dlg.h"
 #include "pixels.h"
 #include "resource.h"
@@ -326,6 +327,180 @@ TEST(MainDialog, AChangeOfScaleLaysTheWindowOutAgainInTheSuggestedRectangle) {
     for (const auto& [got, want] : {std::pair{back.window, before.window}, std::pair{back.outline, before.outline},
                                     std::pair{back.hdmi, before.hdmi}, std::pair{back.close, before.close}})
         EXPECT_EQ(got, want);
+}
+
+RECT WindowRect(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return r;
+}
+
+// Every press is refused with a message beside the button pressed.
+class RefusingDlg : public TvSettingDlg {
+protected:
+    void OnOK() override { TellRefusal(SwitchRefusal::NotListed, 1920, 1080, 30); }
+};
+
+// The tooltip windows of this thread: the refusal balloon, or the buttons' tooltips.
+HWND FindTooltip(bool balloon) {
+    struct Search {
+        bool balloon;
+        HWND found;
+    } search{balloon, nullptr};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(context);
+            char name[64] = {};
+            ::GetClassNameA(window, name, sizeof name);
+            const bool isBalloon = (::GetWindowLongA(window, GWL_STYLE) & TTS_BALLOON) != 0;
+            if (lstrcmpiA(name, TOOLTIPS_CLASSA) != 0 || isBalloon != s->balloon) return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// What a tooltip draws with: its font's height, and whether that font still exists.
+struct TipFont {
+    LONG height = 0;
+    bool alive = false;
+};
+TipFont FontOf(HWND tip) {
+    const auto font = reinterpret_cast<HGDIOBJ>(::SendMessageA(tip, WM_GETFONT, 0, 0));
+    LOGFONTA described{};
+    const bool alive = font && ::GetObjectType(font) == OBJ_FONT && ::GetObjectA(font, sizeof described, &described);
+    return {described.lfHeight, alive};
+}
+
+void ChangeScale(CDialog& d, UINT dpi) {
+    RECT suggested{};
+    ::GetWindowRect(d.m_hWnd, &suggested);
+    suggested.right = suggested.left + ScaleToDpi(512, dpi);
+    suggested.bottom = suggested.top + ScaleToDpi(401, dpi);
+    ::SendMessageA(d.m_hWnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+// The refusal message and the tooltips take the font of the scale the window draws at now, not
+// the one they were first made at; a message showing when the scale changes closes, since it
+// would point beside its button.
+TEST(MainDialog, TheRefusalMessageAndTooltipsFollowAChangeOfScale) {
+    RefusingDlg dialog;
+    struct Seen {
+        SIZE balloon{};
+        TipFont balloonFont, tipFont;
+    };
+    Seen at96{}, at192{}, backAt96{};
+    bool shownAfterTheChange = true, shownAfterAMove = true;
+    auto look = [](CDialog& d, Seen& seen) {
+        Command(d, IDC_640);
+        HWND balloon = FindTooltip(true);
+        const RECT r = WindowRect(balloon);
+        seen.balloon = {r.right - r.left, r.bottom - r.top};
+        seen.balloonFont = FontOf(balloon);
+        seen.tipFont = FontOf(FindTooltip(false));
+    };
+    RunMainDialog(dialog, {[&](CDialog& d) {
+                      // The pointer over a button makes its tooltip.
+                      ::SendMessageA(::GetDlgItem(d.m_hWnd, IDC_640), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+                      look(d, at96);
+                      ChangeScale(d, 192);
+                      shownAfterTheChange = ::IsWindowVisible(FindTooltip(true)) != FALSE;
+                      look(d, at192);
+                      ChangeScale(d, 96);
+                      look(d, backAt96);
+                      // Dragged away, the window takes the message pointing at its button along
+                      // no further: it closes.
+                      const RECT place = WindowRect(d.m_hWnd);
+                      ::SetWindowPos(d.m_hWnd, nullptr, place.left + 40, place.top + 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+                      shownAfterAMove = ::IsWindowVisible(FindTooltip(true)) != FALSE;
+                      d.EndDialog(IDCANCEL);
+                  }});
+    EXPECT_FALSE(shownAfterTheChange);
+    EXPECT_FALSE(shownAfterAMove);
+    for (const Seen* seen : {&at96, &at192, &backAt96}) {
+        EXPECT_TRUE(seen->balloonFont.alive && seen->tipFont.alive) << "a font the program has deleted";
+    }
+    EXPECT_EQ(at192.balloonFont.height, 2 * at96.balloonFont.height);
+    EXPECT_EQ(at192.tipFont.height, 2 * at96.tipFont.height);
+    EXPECT_GT(at192.balloon.cx, at96.balloon.cx);
+    EXPECT_EQ(backAt96.balloon.cx, at96.balloon.cx);
+    EXPECT_EQ(backAt96.balloon.cy, at96.balloon.cy);
+    EXPECT_EQ(backAt96.balloonFont.height, at96.balloonFont.height);
+    EXPECT_EQ(backAt96.tipFont.height, at96.tipFont.height);
+}
+
+// Moved to a monitor of 300 %, the window would be 1536 x 1203 pixels, taller than this 1080-line
+// desktop: it is drawn at 250 %, the largest scale that fits, wholly inside the work area.
+TEST(MainDialog, AChangeOfScaleToAMonitorTooSmallDrawsTheLargestScaleThatFits) {
+    TvSettingDlg dialog;
+    RECT window{}, close{}, work{};
+    RunMainDialog(dialog, {[&](CDialog& d) {
+                      ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+                      RECT suggested{work.left, work.top, work.left + 1536, work.top + 1203};
+                      ::SendMessageA(d.m_hWnd, WM_DPICHANGED, MAKEWPARAM(288, 288), reinterpret_cast<LPARAM>(&suggested));
+                      window = WindowRect(d.m_hWnd);
+                      close = WindowRect(::GetDlgItem(d.m_hWnd, IDC_CLOSE));
+                      d.EndDialog(IDCANCEL);
+                  }});
+    ASSERT_GE(work.bottom - work.top, 1003) << "a work area this test was not made for";
+    EXPECT_EQ(window.right - window.left, 1280);
+    EXPECT_EQ(window.bottom - window.top, 1003);
+    for (const RECT& r : {window, close}) {
+        EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom) << r;
+    }
+}
+
+// At a scale between the art's sets the window shows art shrunk (or enlarged) from the next set;
+// it must not mix the key colour into the pixels just inside the outline. Wherever the art's own
+// outermost pixels are the navy frame, the window's outermost pixel on the screen is still dark,
+// not a light rim between the frame and the desktop.
+TEST(MainDialog, TheOutlineKeepsNoLightRimAtScalesBetweenTheArtsSets) {
+    constexpr uint32_t kNavy = 0x14264A;
+    const auto isDark = [](uint32_t pixel) { return (pixel >> 16) < 100 && ((pixel >> 8) & 0xFF) < 100 && (pixel & 0xFF) < 140; };
+    for (const auto& [dpi, artDpi] : {std::pair{120u, 144u}, std::pair{168u, 192u}, std::pair{240u, 288u}}) {
+        CBitmap drawn;
+        ASSERT_TRUE(LoadSkinBitmap(drawn, IDB_BACKGROUND, artDpi));
+        const PixelImage art = ReadPixels(drawn);
+        // The art's outermost pixel of a row, from the left or the right: the first not the key.
+        const auto artEdge = [&art](int row, bool fromRight) {
+            for (int step = 0; step < art.width; ++step) {
+                const uint32_t pixel = art.pixels[size_t(row) * art.width + (fromRight ? art.width - 1 - step : step)] & 0xFFFFFF;
+                if (pixel != 0xFFFFFF) return pixel;
+            }
+            return 0xFFFFFFu;
+        };
+        TvSettingDlg dialog;
+        int framed = 0;
+        RunMainDialog(dialog, {[&](CDialog& d) {
+                          ChangeScale(d, dpi);
+                          ::UpdateWindow(d.m_hWnd);
+                          PumpMessagesFor(200);
+                          const RECT window = WindowRect(d.m_hWnd);
+                          const Pixels shown = ScreenPixels(window);
+                          HRGN outline = ::CreateRectRgn(0, 0, 0, 0);
+                          ::GetWindowRgn(d.m_hWnd, outline);
+                          const int width = window.right - window.left, height = window.bottom - window.top;
+                          for (int y = 0; y < height; ++y) {
+                              const int first = y * int(artDpi) / int(dpi), last = std::min((y + 1) * int(artDpi) / int(dpi), art.height - 1);
+                              for (bool fromRight : {false, true}) {
+                                  bool navy = true;
+                                  for (int row = first; row <= last; ++row) navy = navy && artEdge(row, fromRight) == kNavy;
+                                  int x = fromRight ? width - 1 : 0;
+                                  while (x >= 0 && x < width && !::PtInRegion(outline, x, y)) x += fromRight ? -1 : 1;
+                                  if (!navy || x < 0 || x >= width) continue;
+                                  ++framed;
+                                  const uint32_t pixel = shown[size_t(y) * width + x];
+                                  EXPECT_TRUE(isDark(pixel)) << dpi << " dpi, row " << y << (fromRight ? " right" : " left")
+                                                             << ": " << std::hex << pixel;
+                              }
+                          }
+                          ::DeleteObject(outline);
+                          d.EndDialog(IDCANCEL);
+                      }});
+        EXPECT_GT(framed, 50) << dpi << " dpi: the art is framed in navy along much of its outline";
+    }
 }
 
 TEST(MainDialog, TheSurfaceActsAsATitleBar) {

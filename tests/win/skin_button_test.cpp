@@ -507,7 +507,7 @@ TEST_F(SkinButtonTest, OnlyCopyModeTakesTheMasksSizeAndNoMaskLeavesRegionAndSize
     ::DeleteObject(shape);
 }
 
-TEST_F(SkinButtonTest, DressedAgainWithTheSameMaskItKeepsItsOutlineAndShowsTheNewImages) {
+TEST_F(SkinButtonTest, DressedAgainWithTheSameMaskItKeepsItsOutlineAndShowsItsNewImages) {
     button.SetBitmaps(kNormal, 0, 0, 0, 0, kFaceMask, 0, 0, 0);
     ASSERT_TRUE(PumpUntil([&] { return ScreenShows(kNormal); }));
     HRGN before = ::CreateRectRgn(0, 0, 0, 0), after = ::CreateRectRgn(0, 0, 0, 0);

@@ -15,6 +15,7 @@
 
 #include "confirm/timed_message_box.h"
 #include "framework/afxmt.h"
+#include "real_input.h"
 #include "screenshot.h"
 #include "win_test_support.h"
 
@@ -371,6 +372,326 @@ TEST_F(TimedBoxTest, ABoxThatCannotShowIsNotAnAnswer) {
     modeAccepted = true;
     ConfirmWithTimeout("Gone", 2000, gone);
     EXPECT_FALSE(modeAccepted);
+}
+
+// ---- Keys and buttons held down since before the box --------------------------------------
+
+namespace {
+
+// A key held down the two ways a held key reaches the program: X repeats it by itself (Wine sets
+// the repeat bit), or a driver injects key-downs without a key-up.
+struct HeldKeyWay {
+    const char* name;
+    WORD key;
+    const char* xName;  // pressed through X; null: injected
+    bool RepeatsByItself() const { return xName != nullptr; }
+    void Down() const { Send(false); }
+    void Up() const { Send(true); }
+    void Send(bool up) const {
+        if (xName) {
+            EXPECT_TRUE(SendXKeyEvent(xName, key, up));
+        } else {
+            SendKeyEvent(key, up);
+        }
+    }
+};
+const HeldKeyWay kHeldKeyWays[] = {
+    {"Enter, X auto-repeat", VK_RETURN, "Return"},
+    {"Enter, injected repeats", VK_RETURN, nullptr},
+    {"Space, injected repeats", VK_SPACE, nullptr},
+};
+
+// Holds the key through the watcher's actions from fromMs to toMs: injected ways repeat it every
+// 40 ms; X repeats it by itself.
+void HoldDuring(BoxWatcher& watcher, const HeldKeyWay& way, DWORD fromMs, DWORD toMs) {
+    for (DWORD at = fromMs; !way.RepeatsByItself() && at < toMs; at += 40) watcher.At(at, [&way] { way.Down(); });
+    watcher.At(toMs, [&way] { way.Up(); });
+}
+
+// Key-downs of one key as the asking thread takes them from its queue, and those of them that
+// still reach a window: hooks of the thread are called newest first, so the first one is
+// installed inside the box's loop (before every filter of the box) and the second before the box
+// shows (after them).
+struct KeyDowns {
+    int taken = 0;
+    int withRepeatBit = 0;
+    int reachingAWindow = 0;
+    DWORD firstTakenMs = 0;
+};
+KeyDowns g_keyDowns;
+WPARAM g_countedKey = 0;
+DWORD g_keyDownsStart = 0;
+
+bool IsCountedKeyDown(const MSG& msg) { return msg.message == WM_KEYDOWN && msg.wParam == g_countedKey; }
+
+// Counts the key-downs the thread takes; `beforeTheFilters` tells which of the two hooks counts.
+template <bool beforeTheFilters>
+LRESULT CALLBACK CountKeyDowns(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG& msg = *reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && IsCountedKeyDown(msg)) {
+        if (!beforeTheFilters) {
+            ++g_keyDowns.reachingAWindow;
+        } else {
+            if (g_keyDowns.taken++ == 0) g_keyDowns.firstTakenMs = ::GetTickCount() - g_keyDownsStart;
+            if (msg.lParam & (1 << 30)) ++g_keyDowns.withRepeatBit;
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class KeyDownCounter {
+public:
+    KeyDownCounter(BoxWatcher& watcher, WORD key) {
+        g_keyDowns = {};
+        g_countedKey = key;
+        g_keyDownsStart = ::GetTickCount();
+        m_passed = ::SetWindowsHookExA(WH_GETMESSAGE, &CountKeyDowns<false>, nullptr, ::GetCurrentThreadId());
+        watcher.At(0, [this] {
+            m_taken = ::SetWindowsHookExA(WH_GETMESSAGE, &CountKeyDowns<true>, nullptr, ::GetCurrentThreadId());
+        });
+    }
+    ~KeyDownCounter() {
+        ::UnhookWindowsHookEx(m_passed);
+        if (m_taken) ::UnhookWindowsHookEx(m_taken);
+    }
+    KeyDownCounter(const KeyDownCounter&) = delete;
+    KeyDownCounter& operator=(const KeyDownCounter&) = delete;
+
+private:
+    HHOOK m_passed = nullptr;
+    HHOOK m_taken = nullptr;
+};
+
+// The owner has the keyboard focus, as the main window has when a press of its own opens the box.
+void FocusOwner(HWND owner) {
+    ::SetForegroundWindow(owner);
+    ::SetFocus(owner);
+    PumpMessagesFor(200);
+}
+
+POINT CentreOf(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// While it exists, makes a press as the next top-level dialog of this thread is created.
+class PressWhenTheBoxIsCreated {
+public:
+    explicit PressWhenTheBoxIsCreated(std::function<void()> press) : m_press(std::move(press)) {
+        s_current = this;
+        m_hook = ::SetWindowsHookExA(WH_CBT, &PressWhenTheBoxIsCreated::OnCbt, nullptr, ::GetCurrentThreadId());
+    }
+    ~PressWhenTheBoxIsCreated() {
+        ::UnhookWindowsHookEx(m_hook);
+        s_current = nullptr;
+    }
+    PressWhenTheBoxIsCreated(const PressWhenTheBoxIsCreated&) = delete;
+    PressWhenTheBoxIsCreated& operator=(const PressWhenTheBoxIsCreated&) = delete;
+    bool Pressed() const { return m_pressed; }
+
+private:
+    static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* created = code == HCBT_CREATEWND ? reinterpret_cast<const CBT_CREATEWNDA*>(lParam)->lpcs : nullptr;
+        if (created && !(created->style & WS_CHILD) && s_current && !s_current->m_pressed) {
+            s_current->m_pressed = true;
+            s_current->m_press();
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static PressWhenTheBoxIsCreated* s_current;
+    std::function<void()> m_press;
+    HHOOK m_hook = nullptr;
+    bool m_pressed = false;
+};
+PressWhenTheBoxIsCreated* PressWhenTheBoxIsCreated::s_current = nullptr;
+
+// Counts the key-downs of one key that reach a window's procedure while it exists.
+class KeyDownsAt {
+public:
+    KeyDownsAt(HWND window, WORD key) : m_window(window) {
+        s_count = 0;
+        s_key = key;
+        m_original = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KeyDownsAt::Procedure)));
+        s_original = m_original;
+    }
+    ~KeyDownsAt() { ::SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_original)); }
+    KeyDownsAt(const KeyDownsAt&) = delete;
+    KeyDownsAt& operator=(const KeyDownsAt&) = delete;
+    int Count() const { return s_count; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_KEYDOWN && wParam == s_key) ++s_count;
+        return ::CallWindowProcA(s_original, window, message, wParam, lParam);
+    }
+
+    static int s_count;
+    static WPARAM s_key;
+    static WNDPROC s_original;
+    HWND m_window;
+    WNDPROC m_original;
+};
+int KeyDownsAt::s_count = 0;
+WPARAM KeyDownsAt::s_key = 0;
+WNDPROC KeyDownsAt::s_original = nullptr;
+
+}  // namespace
+
+TEST_F(TimedBoxTest, AKeyHeldSinceBeforeTheBoxAnswersNothingUntilReleasedAndAFreshPressThenAnswers) {
+    for (const HeldKeyWay& way : kHeldKeyWays) {
+        SCOPED_TRACE(way.name);
+        FocusOwner(owner);
+        way.Down();
+        PumpMessagesFor(100);  // the owner takes the press, as a button takes the one that switches
+        const std::string caption = std::string("Held: ") + way.name;
+        BoxWatcher watcher({caption}, 9000);
+        KeyDownCounter counter(watcher, way.key);
+        HoldDuring(watcher, way, 40, 1500);
+        bool upAfterTheHold = false;
+        watcher.At(2500, [&] {
+            upAfterTheHold = FindBox(caption) != nullptr;
+            SaveScreenshotIfAsked(std::string("held_key_ignored_") + std::to_string(&way - kHeldKeyWays));
+            way.Down();
+            way.Up();
+        });
+        bool answeredInTime = false;
+        const int result = TimedMessageBox::Show(MB_OK, "Press button", caption.c_str(), 6000, IDOK, kCountdown, owner,
+                                                 &answeredInTime);
+        const DWORD ranMs = watcher.Elapsed();
+        std::printf("%s: %d key-downs taken while the box showed (%d with the repeat bit), the first at %lu ms; "
+                    "%d reached a window; the box ended at %lu ms\n",
+                    way.name, g_keyDowns.taken, g_keyDowns.withRepeatBit,
+                    static_cast<unsigned long>(g_keyDowns.firstTakenMs), g_keyDowns.reachingAWindow,
+                    static_cast<unsigned long>(ranMs));
+
+        EXPECT_FALSE(watcher.Rescued());
+        EXPECT_TRUE(upAfterTheHold) << "the held key answered the box at " << ranMs << " ms";
+        EXPECT_GE(ranMs, 2500u);
+        EXPECT_LT(ranMs, 5999u) << "the fresh press did not answer";
+        EXPECT_EQ(result, IDOK);
+        EXPECT_TRUE(answeredInTime);
+        EXPECT_GE(g_keyDowns.taken, way.RepeatsByItself() ? 5 : 20) << "the key did not repeat into the box";
+        EXPECT_EQ(g_keyDowns.reachingAWindow, 1) << "only the fresh press reaches the box";
+        ExpectCountdown(watcher.Texts(caption), 6, false);
+        EXPECT_LE(SecondsIn(watcher.Texts(caption).back().text), 4) << "the box kept counting while the key was held";
+    }
+}
+
+// A press that the box's loop takes before anyone could see the box: made while the box is being
+// created, after the input queued before it was dropped.
+TEST_F(TimedBoxTest, APressMadeWhileTheBoxOpensAnswersNothingUntilReleased) {
+    // Where the OK button of this box shows: the same box shows at the same place every time.
+    POINT okCentre{};
+    {
+        BoxWatcher watcher({"Opening"}, 5000);
+        watcher.At(100, [&] {
+            okCentre = CentreOf(::GetDlgItem(FindBox("Opening"), IDOK));
+            ::PostMessageA(FindBox("Opening"), WM_CLOSE, 0, 0);
+        });
+        TimedMessageBox::Show(MB_OK, "Press button", "Opening", 3000, IDOK, kCountdown, owner);
+    }
+    ASSERT_GT(okCentre.x, 0);
+    struct Press {
+        const char* name;
+        std::function<void(bool down)> give;
+    };
+    const Press presses[] = {
+        {"Enter", [](bool down) { SendKeyEvent(VK_RETURN, !down); }},
+        {"left button over OK", [&](bool down) { SendLeftButton(down, okCentre); }},
+    };
+    for (const Press& press : presses) {
+        SCOPED_TRACE(press.name);
+        FocusOwner(owner);
+        ::SetCursorPos(okCentre.x, okCentre.y);
+        PressWhenTheBoxIsCreated pressAtCreation([&] { press.give(true); });
+        BoxWatcher watcher({"Opening"}, 6000);
+        watcher.At(600, [&] { press.give(false); });
+        bool upAfterTheRelease = false;
+        watcher.At(1200, [&] {
+            upAfterTheRelease = FindBox("Opening") != nullptr;
+            press.give(true);
+            press.give(false);
+        });
+        bool answeredInTime = false;
+        const int result =
+            TimedMessageBox::Show(MB_OK, "Press button", "Opening", 4000, IDOK, kCountdown, owner, &answeredInTime);
+        EXPECT_TRUE(pressAtCreation.Pressed());
+        EXPECT_TRUE(upAfterTheRelease) << "answered at " << watcher.Elapsed() << " ms";
+        EXPECT_GE(watcher.Elapsed(), 1200u);
+        EXPECT_LT(watcher.Elapsed(), 3999u) << "the fresh press did not answer";
+        EXPECT_EQ(result, IDOK);
+        EXPECT_TRUE(answeredInTime);
+    }
+}
+
+// Pressed before the box, the button is moved onto OK and released there: no click. A fresh
+// click then answers.
+TEST_F(TimedBoxTest, AMouseButtonHeldSinceBeforeTheBoxClicksNothingWhenReleasedOverOk) {
+    FocusOwner(owner);
+    RECT ownerRect{};
+    ::GetWindowRect(owner, &ownerRect);
+    SendLeftButton(true, POINT{ownerRect.left + 40, ownerRect.top + 60});
+    PumpMessagesFor(100);
+    BoxWatcher watcher({"Mouse"}, 6000);
+    POINT okCentre{};
+    watcher.At(300, [&] {
+        okCentre = CentreOf(::GetDlgItem(FindBox("Mouse"), IDOK));
+        ::SetCursorPos(okCentre.x, okCentre.y);
+    });
+    watcher.At(600, [&] { SendLeftButton(false, okCentre); });
+    bool upAfterTheRelease = false;
+    watcher.At(1200, [&] {
+        upAfterTheRelease = FindBox("Mouse") != nullptr;
+        SendLeftButton(true, okCentre);
+        SendLeftButton(false, okCentre);
+    });
+    bool answeredInTime = false;
+    const int result = TimedMessageBox::Show(MB_OK, "Press button", "Mouse", 4000, IDOK, kCountdown, owner, &answeredInTime);
+    EXPECT_TRUE(upAfterTheRelease) << "answered at " << watcher.Elapsed() << " ms";
+    EXPECT_GE(watcher.Elapsed(), 1200u);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_TRUE(answeredInTime);
+}
+
+// The press that answers the box, held on, or a key held through the whole question, does not
+// carry on into the window beneath until it has been released.
+TEST_F(TimedBoxTest, AKeyStillDownWhenTheBoxEndsReachesTheOwnerOnlyAsAFreshPress) {
+    for (const bool heldThroughTheTimeout : {false, true}) {
+        for (const HeldKeyWay& way : kHeldKeyWays) {
+            if (way.key == VK_SPACE && !heldThroughTheTimeout) continue;  // Space answers as it is released
+            SCOPED_TRACE(std::string(way.name) + (heldThroughTheTimeout ? ", held through the timeout" : ", answering"));
+            FocusOwner(owner);
+            const std::string caption = std::string("Ended: ") + way.name;
+            BoxWatcher watcher({caption}, 6000);
+            if (heldThroughTheTimeout) {
+                way.Down();
+                PumpMessagesFor(100);
+                for (DWORD at = 40; !way.RepeatsByItself() && at < 2000; at += 40) watcher.At(at, [&way] { way.Down(); });
+            } else {
+                watcher.At(500, [&way] { way.Down(); });  // a fresh press answers
+            }
+            bool answeredInTime = false;
+            TimedMessageBox::Show(MB_OK, "Press button", caption.c_str(), 2000, IDOK, kCountdown, owner, &answeredInTime);
+            EXPECT_EQ(answeredInTime, !heldThroughTheTimeout);
+
+            KeyDownsAt counted(owner, way.key);
+            // Held on for 1.2 s after the box ended, then released and pressed afresh.
+            for (DWORD held = 0; held < 1200; held += 40) {
+                if (!way.RepeatsByItself()) way.Down();
+                PumpMessagesFor(40);
+            }
+            way.Up();
+            PumpMessagesFor(200);
+            EXPECT_EQ(counted.Count(), 0) << "the held key reached the owner";
+            way.Down();
+            way.Up();
+            PumpMessagesFor(300);
+            EXPECT_EQ(counted.Count(), 1) << "a fresh press reaches the owner";
+        }
+    }
 }
 
 // ---- Timers ---------------------------------------------------------------------------------

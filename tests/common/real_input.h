@@ -1,0 +1,19 @@
+#pragma once
+// Keys and mouse buttons pressed as a user presses them, for tests of keys held down.
+//
+// Through X: xdotool presses the key on the test display's X server, which repeats a key held
+// down (after about 660 ms) as a real keyboard does; Wine runs the Unix program directly.
+// Through the system's input queue: SendInput key-downs without a key-up, as a remote's driver
+// may repeat a held key; Wine sets no repeat bit on those.
+#include <windows.h>
+
+// Presses (down) or releases a key on the test display's X server with xdotool ("Return" is the
+// X name of VK_RETURN), and waits until Wine has taken it: false when that did not happen within
+// 3 s. Wine gives no handle to wait on for a Unix program, so the key's state tells.
+bool SendXKeyEvent(const char* xName, WORD virtualKey, bool up);
+
+// One key-down or key-up through SendInput.
+void SendKeyEvent(WORD virtualKey, bool up);
+
+// The left mouse button pressed or released at that point of the screen, through SendInput.
+void SendLeftButton(bool down, POINT screen);
