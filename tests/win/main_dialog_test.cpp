@@ -9,6 +9,7 @@
 
 #include "framework/dialog_template.h"
 #include "controls/scaled_art.h"
+#include "controls/shaped_bitmap.h"
 #include "main_dialog/tv_setting_dlg.h"
 #include "pixels.h"
 #include "resource.h"
@@ -118,6 +119,8 @@ public:
     std::set<std::string> loadedThen;
     UINT dpi = 0;
     std::vector<UINT> storedThen;
+    RECT corner{};  // where the animation is to show, in the window
+    Pixels cornerThen;
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -129,10 +132,26 @@ protected:
             dpi = AfxGetWindowDpi(m_hWnd);
             for (UINT id = 129; id <= 208; ++id)
                 if (IsImageStored(id, dpi)) storedThen.push_back(id);
+            corner = ControlRect(m_hWnd, IDC_ANIMATION);
+            HDC dc = ::GetDC(m_hWnd);
+            cornerThen = Grab(dc, corner.left, corner.top, corner.right - corner.left, corner.bottom - corner.top);
+            ::ReleaseDC(m_hWnd, dc);
         }
         return OnTimer(wParam, lParam);
     }
 };
+
+// The background's pixels in that rectangle of the window, as the window draws it at that scale.
+Pixels BackgroundIn(const RECT& r, UINT dpi) {
+    HBITMAP art = dpi == kDefaultDpi ? ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BACKGROUND))
+                                     : LoadScaledArt(::GetModuleHandleA(nullptr), IDB_BACKGROUND, dpi, kShapeEdges);
+    const PixelImage whole = ReadPixels(art);
+    ::DeleteObject(art);
+    Pixels part;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) part.push_back(whole.pixels[size_t(y) * whole.width + x]);
+    return part;
+}
 
 BEGIN_MESSAGE_MAP(FirstPaintProbe, TvSettingDlg)
     ON_MESSAGE(WM_TIMER, OnProbeTimer)
@@ -172,6 +191,8 @@ TEST(MainDialogFirstPaint, LoadsNoLibraryAPlainDialogDoesNotAndDecodesOnlyTheFac
     // picture of the start-up view, nothing of the hidden rows.
     const std::vector<UINT> shown{129, 132, 134, 147, 151, 153, 155, 156, 157, 159, 161, 162, 164, 171};
     EXPECT_EQ(dialog.storedThen, shown) << "at " << dialog.dpi << " dpi";
+    // Until the animation starts, its corner shows the background: no rectangle of its own.
+    EXPECT_TRUE(dialog.cornerThen == BackgroundIn(dialog.corner, dialog.dpi));
     // The animation's decoder is loaded once the window is up.
     EXPECT_TRUE(animationDecoderLoaded);
 }
