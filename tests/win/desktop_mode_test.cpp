@@ -2,6 +2,7 @@
 // stores and reverts, on every vendor's path, and what the user is told when the driver refuses.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -48,11 +49,15 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE QueryDeviceAt(BSTR, DWORD index, DWORD* uid, DWORD* type, DWORD* status) override {
-        if (index == 0) *uid = 7, *type = 4, *status = 0;
+        if (index != 0) return S_OK;
+        *uid = 7;
+        *type = 4;  // a TV
+        *status = 0;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE QueryConnectorType(DWORD, DWORD* type, DWORD* status) override {
-        *type = 32, *status = 0;  // Component
+        *type = 32;  // Component
+        *status = 0;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE ReadTvParameters(DWORD uid, DWORD size, BYTE* block, DWORD*) override {
@@ -92,30 +97,43 @@ public:
     }
 };
 
-// A visible dialog of this thread other than the main window: the hint popup.
-HWND OtherDialog(HWND mainWindow) {
-    struct Search {
-        HWND mainWindow;
-        HWND found;
-    } search{mainWindow, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM param) {
-            auto* s = reinterpret_cast<Search*>(param);
-            char name[16] = {};
-            ::GetClassNameA(window, name, sizeof name);
-            if (window != s->mainWindow && ::IsWindowVisible(window) && std::strcmp(name, "#32770") == 0)
-                s->found = window;
-            return s->found ? FALSE : TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+// The hint popup: a visible dialog of this thread named as the hint names itself when it shows a
+// picture, or not named at all (message boxes and the main window have names of their own).
+BOOL CALLBACK MatchHint(HWND window, LPARAM found) {
+    char name[16] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    char title[64] = {};
+    ::GetWindowTextA(window, title, sizeof title);
+    const bool hintTitle = !title[0] || std::strcmp(title, "Your TV can show HD formats") == 0;
+    if (!::IsWindowVisible(window) || std::strcmp(name, "#32770") != 0 || !hintTitle) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
 }
+
+// While it exists, closes the hint popup as soon as it shows, and remembers that it did.
+class HintCloser {
+public:
+    HintCloser() : m_timer(::SetTimer(nullptr, 0, 30, OnTick)) { s_seen = false; }
+    ~HintCloser() { ::KillTimer(nullptr, m_timer); }
+    HintCloser(const HintCloser&) = delete;
+    HintCloser& operator=(const HintCloser&) = delete;
+    bool Seen() const { return s_seen; }
+
+private:
+    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
+        HWND hint = nullptr;
+        ::EnumThreadWindows(::GetCurrentThreadId(), MatchHint, reinterpret_cast<LPARAM>(&hint));
+        if (!hint) return;
+        s_seen = true;
+        ::PostMessageA(hint, WM_COMMAND, IDCANCEL, 0);
+    }
+    static inline bool s_seen = false;
+    UINT_PTR m_timer;
+};
 
 void Command(CDialog& d, int id) { ::SendMessageA(d.m_hWnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
-// One press of a resolution button on an adapter; the steps after the press run while any popup
-// it opened is still up (the script's ticks fire inside its modal loop).
+// One press of a resolution button on an adapter.
 struct Press {
     TvDetectionResult adapter;
     bool intelObject;
@@ -136,26 +154,21 @@ Outcome RunPress(FakeDisplaySettings& settings, const Press& press, const char* 
     EXPECT_TRUE(g_quietAdapter);
     FakeIntelObject intel;
     MessageBoxWatcher watcher(leaveAlone);
+    const HintCloser hints;
     FakeDriverDialog dialog(settings, press.intelObject ? &intel : nullptr);
     Outcome outcome;
     g_app.m_pMainWnd = &dialog;
     RunModalScript(dialog, {[&](CDialog& d) {
-                                TvDetection = press.adapter;
-                                Command(d, press.button);
-                            },
-                            [&](CDialog& d) {
-                                // Runs inside the hint popup's loop when the press opened it.
-                                if (HWND hint = OtherDialog(d.m_hWnd)) {
-                                    outcome.hintShown = true;
-                                    ::PostMessageA(hint, WM_COMMAND, IDCANCEL, 0);
-                                }
-                            },
-                            [](CDialog& d) { d.EndDialog(IDCANCEL); }});
+        TvDetection = press.adapter;
+        Command(d, press.button);
+        d.EndDialog(IDCANCEL);
+    }});
     g_app.m_pMainWnd = nullptr;
     TvDetection = TvDetectionResult{};
     PumpMessagesFor(200);
     outcome.settingsCalls = settings.calls;
     outcome.intelCalls = intel.calls;
+    outcome.hintShown = hints.Seen();
     for (const BoxSeen& box : watcher.Boxes()) {
         if (box.caption == "Accept Now ?") outcome.asked = true;
         else outcome.told.push_back(box.text);
@@ -197,6 +210,8 @@ const VendorPath kVendorPaths[] = {
     {"NoVendor800", {Adapter(AdapterVendor::Nvidia, TvConnector::None), false, IDC_800}, {32, 800, 600, 60},
      "800 x 600 at 60 Hz"},
 };
+
+void PrintTo(const VendorPath& path, std::ostream* out) { *out << path.name; }
 
 class RefusedOnEveryPath : public testing::TestWithParam<VendorPath> {};
 

@@ -10,7 +10,6 @@
 #include "framework/dialog_template.h"
 #include "controls/scaled_art.h"
 #include "controls/shaped_bitmap.h"
-#include "fake_display_settings.h"
 #include "main_dialog/tv_setting_dlg.h"
 #include "pixels.h"
 #include "resource.h"
