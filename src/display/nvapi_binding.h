@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "display/nvapi_table.h"
-#include "main_dialog/tv_detection.h"
+#include "display/tv_output.h"
 
 using NvAPI_Status = int32_t;
 constexpr NvAPI_Status kNvStatusOk = 0;

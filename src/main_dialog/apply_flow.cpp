@@ -4,7 +4,6 @@
 #include <string>
 
 #include "confirm/timed_message_box.h"
-#include "display/display_mode_switch.h"
 #include "display/tv_parameters.h"
 #include "main_dialog/tv_setting_dlg.h"
 
@@ -45,7 +44,7 @@ void TvSettingDlg::SwitchAndAsk(const ModeRequest& request) {
         return;
     }
     // The TV format changes only for a desktop mode that will follow it.
-    if (request.tvUpdate != TvFormatUpdate::None && IsDesktopModeListed(request.width, request.height, request.frequency))
+    if (request.tvUpdate != TvFormatUpdate::None && m_displaySettings->IsDesktopModeListed(request.width, request.height, request.frequency))
         RunTvParameterUpdate(request.tvUpdate);
     RECT placeBefore;
     GetWindowRect(&placeBefore);
@@ -59,7 +58,7 @@ void TvSettingDlg::SwitchAndAsk(const ModeRequest& request) {
         KeepAcceptedMode();
         return;
     }
-    const bool tvRetuned = !m_tvParametersAsRead.empty();
+    const bool tvRetuned = !m_tvParametersAsRead.bytes.empty();
     RestoreTvParameters();
     if (RevertDesktopMode(saved) != Reverted::Nothing) {
         ReturnTo(placeBefore);
@@ -68,14 +67,14 @@ void TvSettingDlg::SwitchAndAsk(const ModeRequest& request) {
     // The unconfirmed mode stays on the screen: the TV gets back the format that goes with it.
     if (tvRetuned) {
         RunTvParameterUpdate(request.tvUpdate);
-        m_tvParametersAsRead.clear();
+        m_tvParametersAsRead.bytes.clear();
     }
     ReportModeNotReverted();
 }
 
 void TvSettingDlg::KeepAcceptedMode() {
-    const bool tvRetuned = !m_tvParametersAsRead.empty();
-    m_tvParametersAsRead.clear();
+    const bool tvRetuned = !m_tvParametersAsRead.bytes.empty();
+    m_tvParametersAsRead.bytes.clear();
     if (StoreAppliedMode() == DISP_CHANGE_SUCCESSFUL) return;
     // A locked-down account may switch but not store: the user is to know it will not last.
     std::string text =
@@ -88,7 +87,7 @@ void TvSettingDlg::KeepAcceptedMode() {
 void TvSettingDlg::ReportModeNotReverted() {
     std::string text = "The previous resolution could not be brought back";
     DisplayMode onScreen;
-    if (GetSettingsCurrentMode(onScreen))
+    if (m_displaySettings->CurrentMode(onScreen))
         text += ": the screen stays at " + DescribeMode(onScreen.width, onScreen.height, onScreen.frequency);
     text += ".\nChoose another resolution here, or in the display settings of Windows.";
     AfxMessageBox(text.c_str());
@@ -96,7 +95,7 @@ void TvSettingDlg::ReportModeNotReverted() {
 
 bool TvSettingDlg::SaveCurrentMode(DisplayMode& saved) {
     DisplayMode settings, deviceCaps;
-    const bool haveSettings = GetSettingsCurrentMode(settings);
+    const bool haveSettings = m_displaySettings->CurrentMode(settings);
     const bool haveDeviceCaps = GetCurrentDisplayMode(deviceCaps);
     return ChooseSavedMode(haveSettings ? &settings : nullptr, haveDeviceCaps ? &deviceCaps : nullptr, saved);
 }
@@ -111,23 +110,13 @@ void TvSettingDlg::RunTvParameterUpdate(TvFormatUpdate update) {
 }
 
 void TvSettingDlg::RestoreTvParameters() {
-    if (m_tvParametersAsRead.empty()) return;  // nothing was read, so nothing was changed
-    WriteTvParametersAsRead();
+    if (m_tvParametersAsRead.bytes.empty()) return;  // nothing was read, so nothing was changed
+    WriteTvParametersAsRead(m_pCUIExternal, m_tvParametersAsRead);
     ::Sleep(kTvParameterPauseMs);
 }
 
-TvSettingDlg::Reverted TvSettingDlg::RevertDesktopMode(const DisplayMode& saved) {
-    const DisplayModeList modes = ReadDisplayModes();
-    const uint32_t preferred = RevertFrequency(m_strMode, saved.width);
-    for (const DEVMODEA* candidate : RevertCandidates(modes.records.get(), modes.count, saved, preferred)) {
-        DEVMODEA request = *candidate;
-        if (::ChangeDisplaySettingsExA(nullptr, &request, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL)
-            return Reverted::SavedMode;
-    }
-    // No record given: the system goes back to the mode it has stored, the last one accepted.
-    if (::ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL)
-        return Reverted::StoredMode;
-    return Reverted::Nothing;
+Reverted TvSettingDlg::RevertDesktopMode(const DisplayMode& saved) {
+    return m_displaySettings->Revert(saved, RevertFrequency(m_strMode, saved.width));
 }
 
 void TvSettingDlg::ReturnTo(const RECT& place) {

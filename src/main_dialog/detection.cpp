@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr DWORD kTvDeviceType = 4;
 constexpr DWORD kErrorNotWritten = 0xFFFFFFFF;  // any error code but 0 would do
 
 // ATI: the library's answer, kept unchanged (0 when it wrote nothing); then the library goes.

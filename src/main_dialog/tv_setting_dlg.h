@@ -9,13 +9,16 @@
 #include "controls/shaped_bitmap.h"
 #include "controls/skin_button.h"
 #include "framework/afxwin.h"
-#include "display/display_mode.h"
+#include "display/display_settings.h"
+#include "display/intel_backend.h"
 #include "main_dialog/connector_view.h"
 #include "main_dialog/mode_names.h"
 #include "main_dialog/mode_table.h"
 
-struct ICUIExternal;      // the Intel graphics object's interface
-struct TvParameterBlock;  // the Intel TV device's 320-byte parameter block
+
+// True when the last mode the main dialog applied was one the driver lists and the system
+// switched to it. The apply flow asks for confirmation only then.
+extern BOOL listedModeApplied;
 
 class TvSettingDlg : public CDialog {
 public:
@@ -31,6 +34,9 @@ public:
 
     const CString& PendingMode() const { return m_strMode; }
     const CString& PendingVariant() const { return m_strVariant; }
+    // The display settings the dialog reads and changes the desktop mode through; the system's
+    // unless it is given others, which must outlive it.
+    void UseDisplaySettings(DisplaySettings& settings);
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -88,6 +94,8 @@ protected:
     // Stores the mode the last ApplyDesktopMode switched to, so that it stays after a restart;
     // the system's answer.
     LONG StoreAppliedMode();
+    // Sets the mode now without storing it; the system's answer.
+    LONG ChangeDisplayModeTemporary(const DisplayMode& mode);
 
     // Why a press switched nothing.
     enum class SwitchRefusal { NothingToSwitch, NotListed, DriverRefused, SwitchRunning };
@@ -96,10 +104,6 @@ protected:
     void TellRefusal(SwitchRefusal why, DWORD width = 0, DWORD height = 0, DWORD frequency = 0);
 
 private:
-    // What a revert brought back: the saved mode, the mode last stored (the last one the user
-    // accepted), or nothing, leaving the unconfirmed mode on the screen.
-    enum class Reverted { SavedMode, StoredMode, Nothing };
-
     void ShowFormatHint();
     // True, with the warning sound, while a switch runs: from its start until its answer is
     // handled and any revert is done, no other switch may start, whatever sends the command.
@@ -107,7 +111,7 @@ private:
     // The apply flow proper, for one chosen mode.
     void SwitchAndAsk(const ModeRequest& request);
     // The mode to come back to; false when it cannot be read at all.
-    static bool SaveCurrentMode(DisplayMode& saved);
+    bool SaveCurrentMode(DisplayMode& saved);
     // Brings the saved mode back after a switch nobody confirmed: exactly, else its size at a rate
     // the driver lists, else the stored mode. Never a temporary try, never the format hint.
     Reverted RevertDesktopMode(const DisplayMode& saved);
@@ -119,12 +123,9 @@ private:
     // Writes the TV parameters back as the driver gave them before the update, and pauses as the
     // update did; nothing when no update read them.
     void RestoreTvParameters();
-    void WriteTvParametersAsRead();
     // Puts the window back at that place if it lies on screen, else keeps it inside the work area.
     void ReturnTo(const RECT& place);
 
-    // Both updates: read the block, set its format word and word 0, write it back.
-    HRESULT UpdateTvParameters(DWORD count, TvParameterBlock* pBlock, DWORD formatWord);
     // Detection's Intel step: create the object (vendor Intel), then read the TV's connector.
     bool CreateIntelObject();
     bool DetectIntelConnector();
@@ -189,10 +190,11 @@ private:
     HICON m_hIcon = nullptr;
     // The listed mode the last successful switch set, for storing once the user accepts it.
     DEVMODEA m_modeApplied{};
-    // The TV device and its parameter blocks exactly as the driver returned them before the
-    // last update changed them; empty when no update has read them since the last answer.
-    DWORD m_tvUid = 0;
-    std::vector<uint8_t> m_tvParametersAsRead;
+    // The TV parameters as the driver gave them before the last update; empty when no update
+    // has read them since the last answer.
+    TvParametersAsRead m_tvParametersAsRead;
+    // Where the desktop mode is read and changed.
+    DisplaySettings* m_displaySettings = &SystemDisplaySettings();
 
 protected:
     // The Intel graphics object; null until detection creates it, then held for the whole run

@@ -1,4 +1,4 @@
-// The main dialog's Intel backend against the stand-in COM object, installed into the prefix's
+// The Intel backend against the stand-in COM object, installed into the prefix's
 // system directory and registered under IgfxExt.CUIExternal, created as detection creates it.
 #include <gtest/gtest.h>
 
@@ -9,7 +9,8 @@
 
 #include "display/cui_external.h"
 #include "display/tv_parameters.h"
-#include "main_dialog/tv_setting_dlg.h"
+#include "display/intel_backend.h"
+#include "framework/afxwin.h"
 #include "win_test_support.h"
 
 namespace {
@@ -19,16 +20,26 @@ CWinApp g_app("IntelBackendTests");
 constexpr const char* kStandin = "igfxstandin.dll";
 constexpr DWORD kTvType = 4;
 
-// The dialog's Intel members, reachable from a test; no window is needed for them.
-class IntelDialog : public TvSettingDlg {
+// The display layer's Intel backend, called as the main dialog calls it: messages in boxes, the
+// block as read kept for writing back. No window is needed.
+class IntelBackend {
 public:
-    explicit IntelDialog(ICUIExternal* cui) { m_pCUIExternal = cui; }
-    using TvSettingDlg::GetMonitorUid;
-    using TvSettingDlg::UpdateTvParameters1080;
-    using TvSettingDlg::UpdateTvParameters720;
+    explicit IntelBackend(ICUIExternal* cui) : m_cui(cui) {}
+    BOOL GetMonitorUid(DWORD wantedType, DWORD* pUid) { return FindMonitorUid(m_cui, wantedType, pUid, Show); }
+    HRESULT UpdateTvParameters720(DWORD count, TvParameterBlock* pBlock) {
+        return UpdateTvParameters(m_cui, count, pBlock, kTvFormat720, m_asRead, Show);
+    }
+    HRESULT UpdateTvParameters1080(DWORD count, TvParameterBlock* pBlock) {
+        return UpdateTvParameters(m_cui, count, pBlock, kTvFormat1080, m_asRead, Show);
+    }
+
+private:
+    static void Show(const char* text) { AfxMessageBox(text); }
+    ICUIExternal* m_cui;
+    TvParametersAsRead m_asRead;
 };
 
-using UpdateFn = HRESULT (IntelDialog::*)(DWORD, TvParameterBlock*);
+using UpdateFn = HRESULT (IntelBackend::*)(DWORD, TvParameterBlock*);
 
 // Counts the task allocator's blocks (BSTRs live there) allocated and freed while it is registered.
 class AllocationCounter : public IMallocSpy {
@@ -183,9 +194,9 @@ TEST_F(IntelBackendTest, FindsTheTvAtDisplay2Index3AfterSearchingAllOfDisplay1) 
     PutDevice(1, 0, 11, 1, 0);
     PutDevice(1, 2, 12, 2, 0);
     PutDevice(2, 3, 0x2203, kTvType, 0);
-    IntelDialog dialog(m_cui);
+    IntelBackend backend(m_cui);
     DWORD uid = 0;
-    EXPECT_TRUE(dialog.GetMonitorUid(kTvType, &uid));
+    EXPECT_TRUE(backend.GetMonitorUid(kTvType, &uid));
     EXPECT_EQ(uid, 0x2203u);
     EXPECT_TRUE(m_boxes.TakeTexts().empty());
     std::vector<std::string> expected = AllDevicesOf(1);
@@ -218,9 +229,9 @@ TEST_F(IntelBackendTest, TakesTheFirstTvWhoseStatusIsNotOne) {
             for (DWORD index = 0; index < 4; ++index) PutDevice(display, index, 0, 0, 0);
         for (const Placed& d : row.devices) PutDevice(d.display, d.index, d.uid, d.type, d.status);
         ClearLog();
-        IntelDialog dialog(m_cui);
+        IntelBackend backend(m_cui);
         DWORD uid = 0;
-        EXPECT_TRUE(dialog.GetMonitorUid(kTvType, &uid));
+        EXPECT_TRUE(backend.GetMonitorUid(kTvType, &uid));
         EXPECT_EQ(uid, row.uid);
         EXPECT_EQ(Calls().size(), row.queries);
         EXPECT_TRUE(m_boxes.TakeTexts().empty());
@@ -230,17 +241,17 @@ TEST_F(IntelBackendTest, TakesTheFirstTvWhoseStatusIsNotOne) {
 TEST_F(IntelBackendTest, NoTvMeansNotAttachedThenNoTvConnectedAndNoParameterIsTouched) {
     PutDevice(1, 0, 11, 1, 0);
     PutDevice(2, 1, 12, kTvType, 1);
-    IntelDialog dialog(m_cui);
+    IntelBackend backend(m_cui);
     {
         DWORD uid = 0;
-        EXPECT_TRUE(dialog.GetMonitorUid(kTvType, &uid));
+        EXPECT_TRUE(backend.GetMonitorUid(kTvType, &uid));
         EXPECT_EQ(uid, 0u);
         EXPECT_EQ(m_boxes.TakeTexts(), std::vector<std::string>{"Requested Device Not Attached"});
     }
-    for (UpdateFn update : {&IntelDialog::UpdateTvParameters720, &IntelDialog::UpdateTvParameters1080}) {
+    for (UpdateFn update : {&IntelBackend::UpdateTvParameters720, &IntelBackend::UpdateTvParameters1080}) {
         ClearLog();
         TvParameterBlock block{};
-        EXPECT_EQ((dialog.*update)(1, &block), S_OK);
+        EXPECT_EQ((backend.*update)(1, &block), S_OK);
         EXPECT_EQ(m_boxes.TakeTexts(), (std::vector<std::string>{"Requested Device Not Attached", "No TV Connected"}));
         const std::vector<std::string> calls = Calls();
         EXPECT_EQ(calls.size(), 8u);
@@ -250,15 +261,15 @@ TEST_F(IntelBackendTest, NoTvMeansNotAttachedThenNoTvConnectedAndNoParameterIsTo
 }
 
 TEST_F(IntelBackendTest, WithoutTheObjectTheLookupFailsAndTheUpdatesSaySo) {
-    IntelDialog dialog(nullptr);
+    IntelBackend backend(nullptr);
     DWORD uid = 0;
-    EXPECT_FALSE(dialog.GetMonitorUid(kTvType, &uid));
+    EXPECT_FALSE(backend.GetMonitorUid(kTvType, &uid));
     EXPECT_TRUE(m_boxes.TakeTexts().empty());
     TvParameterBlock block{};
     block.bytes[5] = 0x55;
     const TvParameterBlock given = block;
-    EXPECT_EQ(dialog.UpdateTvParameters720(1, &block), S_OK);
-    EXPECT_EQ(dialog.UpdateTvParameters1080(1, &block), S_OK);
+    EXPECT_EQ(backend.UpdateTvParameters720(1, &block), S_OK);
+    EXPECT_EQ(backend.UpdateTvParameters1080(1, &block), S_OK);
     EXPECT_EQ(m_boxes.TakeTexts(), (std::vector<std::string>{"GetMonitorUid Fail", "GetMonitorUid Fail"}));
     EXPECT_EQ(std::memcmp(block.bytes, given.bytes, sizeof block.bytes), 0);
     EXPECT_TRUE(LogLines().empty());
@@ -272,10 +283,10 @@ TEST_F(IntelBackendTest, WritesBackTheDriversBlockWithOnlyWordsZeroAndTwoChanged
         DWORD count;
     };
     const Row rows[] = {
-        {"720", &IntelDialog::UpdateTvParameters720, 0x08000000, 1},
-        {"1080", &IntelDialog::UpdateTvParameters1080, 0x10000000, 1},
-        {"720, two blocks", &IntelDialog::UpdateTvParameters720, 0x08000000, 2},
-        {"1080, three blocks", &IntelDialog::UpdateTvParameters1080, 0x10000000, 3},
+        {"720", &IntelBackend::UpdateTvParameters720, 0x08000000, 1},
+        {"1080", &IntelBackend::UpdateTvParameters1080, 0x10000000, 1},
+        {"720, two blocks", &IntelBackend::UpdateTvParameters720, 0x08000000, 2},
+        {"1080, three blocks", &IntelBackend::UpdateTvParameters1080, 0x10000000, 3},
     };
     const std::vector<BYTE> driver = DriverBytes();
     Scenario("ORVA_IGFX_READ_FILL", Hex(driver));
@@ -283,9 +294,9 @@ TEST_F(IntelBackendTest, WritesBackTheDriversBlockWithOnlyWordsZeroAndTwoChanged
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ClearLog();
-        IntelDialog dialog(m_cui);
+        IntelBackend backend(m_cui);
         std::vector<TvParameterBlock> blocks(row.count, TvParameterBlock{});
-        EXPECT_EQ((dialog.*row.update)(row.count, blocks.data()), S_OK);
+        EXPECT_EQ((backend.*row.update)(row.count, blocks.data()), S_OK);
         EXPECT_TRUE(m_boxes.TakeTexts().empty());
 
         // In memory: the driver's bytes everywhere except words 0 and 2 of the first block.
@@ -329,9 +340,9 @@ TEST_F(IntelBackendTest, AWriteRefusedWithStatus9IsToldOnce) {
         SCOPED_TRACE(std::string(row.hresult) + " status " + row.status);
         Scenario("ORVA_IGFX_WRITE_HRESULT", row.hresult);
         Scenario("ORVA_IGFX_WRITE_STATUS", row.status);
-        IntelDialog dialog(m_cui);
+        IntelBackend backend(m_cui);
         TvParameterBlock block{};
-        EXPECT_EQ(dialog.UpdateTvParameters1080(1, &block), row.expected);
+        EXPECT_EQ(backend.UpdateTvParameters1080(1, &block), row.expected);
         EXPECT_EQ(m_boxes.TakeTexts(),
                   row.told ? std::vector<std::string>{"Bad Get TV Parameter"} : std::vector<std::string>{});
     }
@@ -342,9 +353,9 @@ TEST_F(IntelBackendTest, AFailedReadIsNotWrittenBack) {
     PutDevice(1, 0, 7, kTvType, 0);
     Scenario("ORVA_IGFX_READ_HRESULT", "0x80004005");
     Scenario("ORVA_IGFX_READ_FILL", Hex(DriverBytes()));
-    IntelDialog dialog(m_cui);
+    IntelBackend backend(m_cui);
     TvParameterBlock block{};
-    EXPECT_EQ(dialog.UpdateTvParameters720(1, &block), E_FAIL);
+    EXPECT_EQ(backend.UpdateTvParameters720(1, &block), E_FAIL);
     EXPECT_TRUE(m_boxes.TakeTexts().empty());
     EXPECT_EQ(Calls(), (std::vector<std::string>{Device(1, 0), "ReadTvParameters uid=7 size=320"}));
     EXPECT_EQ(Word(block.bytes, 0), 0u);
@@ -353,12 +364,12 @@ TEST_F(IntelBackendTest, AFailedReadIsNotWrittenBack) {
 
 TEST_F(IntelBackendTest, NoBlockOrACountWithoutASizeAsksTheDriverNothing) {
     PutDevice(1, 0, 7, kTvType, 0);
-    IntelDialog dialog(m_cui);
+    IntelBackend backend(m_cui);
     TvParameterBlock block{};
-    EXPECT_EQ(dialog.UpdateTvParameters720(1, nullptr), E_INVALIDARG);
-    EXPECT_EQ(dialog.UpdateTvParameters1080(0, &block), E_INVALIDARG);
-    EXPECT_EQ(dialog.UpdateTvParameters720(0x01000000, &block), E_INVALIDARG);  // 320 x count overflows
-    EXPECT_FALSE(dialog.GetMonitorUid(kTvType, nullptr));
+    EXPECT_EQ(backend.UpdateTvParameters720(1, nullptr), E_INVALIDARG);
+    EXPECT_EQ(backend.UpdateTvParameters1080(0, &block), E_INVALIDARG);
+    EXPECT_EQ(backend.UpdateTvParameters720(0x01000000, &block), E_INVALIDARG);  // 320 x count overflows
+    EXPECT_FALSE(backend.GetMonitorUid(kTvType, nullptr));
     EXPECT_TRUE(m_boxes.TakeTexts().empty());
     EXPECT_TRUE(LogLines().empty());
 }
@@ -366,7 +377,7 @@ TEST_F(IntelBackendTest, NoBlockOrACountWithoutASizeAsksTheDriverNothing) {
 TEST_F(IntelBackendTest, TheDeviceNamesAreFreedAfterEachLookup) {
     PutDevice(2, 0, 9, kTvType, 0);  // both names are used
     ::SetEnvironmentVariableA("ORVA_STANDIN_LOG", nullptr);
-    IntelDialog dialog(m_cui);
+    IntelBackend backend(m_cui);
     // Static: COM keeps a spy until every block it saw is freed, and the BSTR cache keeps some.
     static AllocationCounter counter;
     ASSERT_EQ(::CoRegisterMallocSpy(&counter), S_OK);
@@ -376,7 +387,7 @@ TEST_F(IntelBackendTest, TheDeviceNamesAreFreedAfterEachLookup) {
     constexpr int kLookups = 200;
     for (int i = 0; i < kLookups; ++i) {
         DWORD uid = 0;
-        dialog.GetMonitorUid(kTvType, &uid);
+        backend.GetMonitorUid(kTvType, &uid);
     }
     const LONG afterLookups = counter.Outstanding() - before;
     // The counter sees BSTRs: as many kept as the lookups made would show.

@@ -72,31 +72,6 @@ protected:
     void OnOK() override { ++applies; }
 };
 
-// The display settings of a system that switches to 640 x 480 but refuses every other switch
-// and every store, put in place of the system's for the life of the object.
-extern "C" decltype(&::ChangeDisplaySettingsExA) __imp_ChangeDisplaySettingsExA;
-class RefusingDisplaySettings {
-public:
-    RefusingDisplaySettings() { Swap(&Refuse); }
-    ~RefusingDisplaySettings() { Swap(s_system); }
-    RefusingDisplaySettings(const RefusingDisplaySettings&) = delete;
-    RefusingDisplaySettings& operator=(const RefusingDisplaySettings&) = delete;
-
-private:
-    static LONG WINAPI Refuse(LPCSTR device, DEVMODEA* mode, HWND window, DWORD flags, LPVOID parameter) {
-        if (flags & CDS_UPDATEREGISTRY) return DISP_CHANGE_NOTUPDATED;  // as for a locked-down account
-        if (mode && mode->dmPelsWidth == 640) return s_system(device, mode, window, flags, parameter);
-        return DISP_CHANGE_FAILED;
-    }
-    static void Swap(decltype(&::ChangeDisplaySettingsExA) to) {
-        DWORD protection = 0;
-        ::VirtualProtect(&__imp_ChangeDisplaySettingsExA, sizeof to, PAGE_READWRITE, &protection);
-        __imp_ChangeDisplaySettingsExA = to;
-        ::VirtualProtect(&__imp_ChangeDisplaySettingsExA, sizeof to, protection, &protection);
-    }
-    static inline decltype(&::ChangeDisplaySettingsExA) s_system = __imp_ChangeDisplaySettingsExA;
-};
-
 // The modules loaded into this process, by their file names in lower case.
 std::set<std::string> LoadedModules() {
     HMODULE modules[512];
@@ -607,34 +582,6 @@ TEST(MainDialog, CloseButtonEscapeAndEnterOnTheFocusedCloseButtonEndIt) {
     EXPECT_EQ(RunMainDialog(byEscape, {[](CDialog& d) { PressKey(d, VK_ESCAPE); }}), IDCANCEL);
     TvSettingDlg byEnter;  // the close button has the focus when the window opens
     EXPECT_EQ(RunMainDialog(byEnter, {[](CDialog& d) { PressKey(d, VK_RETURN); }}), IDCANCEL);
-}
-
-// A mode accepted but not stored, and a mode that cannot be switched back, are told in a box,
-// never only by a sound. 480 on the quiet (ATI) adapter switches from 1920 x 1080 to 640 x 480
-// at 60 Hz, where the revert leaves the screen and the next choice keeps it.
-TEST(MainDialog, ARefusedStoreAndAFailedRevertAreTold) {
-    const RefusingDisplaySettings refusing;
-    struct Case {
-        const char* leaveAlone;  // the question left unanswered, or answered
-        const char* told;
-    };
-    const Case cases[] = {
-        {"Accept Now ?", "The previous resolution could not be brought back: the screen stays at 640 x 480 at 60 Hz."
-                         "\nChoose another resolution here, or in the display settings of Windows."},
-        {"", "The new resolution stays for now, but Windows did not store it: the previous resolution comes back "
-             "at the next log-on."},
-    };
-    for (const Case& c : cases) {
-        MessageBoxWatcher watcher(c.leaveAlone);
-        TvSettingDlg dialog;
-        RunMainDialog(dialog, {[](CDialog& d) {
-                          Command(d, IDC_480_SMALL);
-                          d.EndDialog(IDCANCEL);
-                      }});
-        PumpMessagesFor(300);
-        ASSERT_FALSE(watcher.Texts().empty());
-        EXPECT_EQ(watcher.Texts().back(), c.told);
-    }
 }
 
 // Wine can deliver a pointer move after the pointer has gone on elsewhere; the button it reaches
