@@ -8,7 +8,6 @@
 #include "main_dialog/button_names.h"
 #include "main_dialog/main_window_buttons.h"
 #include "main_dialog/tv_setting_dlg.h"
-#include "resource.h"
 
 void TvSettingDlg::PrepareKeyboardAccess() {
     // Tab follows the controls' order among their siblings, which is the table's; the template's
