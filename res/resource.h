@@ -43,8 +43,36 @@
 #define IDB_HDMI_UNLIT 157
 #define IDB_HDMI_LIT 158
 #define IDB_HDMI_MASK 159
-// The masks shared by the standard and the high-definition resolution buttons.
+// Resolution buttons: normal, pressed and hover faces, and the masks each row kind shares.
+#define IDB_640_NORMAL 129
+#define IDB_640_PRESSED 130
+#define IDB_640_HOVER 131
+#define IDB_800_NORMAL 147
+#define IDB_800_PRESSED 148
+#define IDB_800_HOVER 149
+#define IDB_1024_NORMAL 134
+#define IDB_1024_PRESSED 135
+#define IDB_1024_HOVER 136
 #define IDB_SD_MASK 132
+// The upper high-definition row (FULL): even ids; the lower one (FIT): odd ids.
+#define IDB_480_SMALL_NORMAL 188
+#define IDB_480_SMALL_PRESSED 186
+#define IDB_480_SMALL_HOVER 190
+#define IDB_720_SMALL_NORMAL 194
+#define IDB_720_SMALL_PRESSED 192
+#define IDB_720_SMALL_HOVER 196
+#define IDB_1080_SMALL_NORMAL 182
+#define IDB_1080_SMALL_PRESSED 180
+#define IDB_1080_SMALL_HOVER 184
+#define IDB_480_LARGE_NORMAL 189
+#define IDB_480_LARGE_PRESSED 187
+#define IDB_480_LARGE_HOVER 191
+#define IDB_720_LARGE_NORMAL 195
+#define IDB_720_LARGE_PRESSED 193
+#define IDB_720_LARGE_HOVER 197
+#define IDB_1080_LARGE_NORMAL 183
+#define IDB_1080_LARGE_PRESSED 181
+#define IDB_1080_LARGE_HOVER 185
 #define IDB_HD_MASK 208
 // The hint popup's control-panel pictures.
 #define IDB_HINT_COMPONENT 177

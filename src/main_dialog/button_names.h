@@ -12,8 +12,7 @@ struct ButtonName {
     std::string name;
 };
 
-// The names of Close, the connector pictures, the standard row, then the upper and lower
-// high-definition rows.
+// The names of the main window's buttons, in the order of their table (MainWindowButtons).
 std::vector<ButtonName> MainWindowButtonNames(ConnectorView view, const TvDetectionResult& detection);
 
 // The window's description, read when it opens: the connector detected ("TV connector: HDMI").

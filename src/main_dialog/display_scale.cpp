@@ -1,14 +1,9 @@
 // The main window at the display's scale: the logo drawn for it, the whole window drawn again
 // when it moves to a monitor of another scale, and a smaller scale whenever the window at its
 // monitor's scale would not fit the work area (a TV desktop of 640 x 480 at 200 %).
+#include "main_dialog/main_window_buttons.h"
 #include "main_dialog/tv_setting_dlg.h"
 #include "resource.h"
-
-namespace {
-
-constexpr int kLogoControl = -1;  // the logo has no id of its own
-
-}  // namespace
 
 void TvSettingDlg::ShowLogoAtScale(UINT dpi) {
     HWND logo = ::GetDlgItem(m_hWnd, kLogoControl);
@@ -37,10 +32,9 @@ bool TvSettingDlg::DrawAtDpi(UINT dpi) {
     m_bmpBackground.LoadArt(IDB_BACKGROUND, dpi);
     SetWindowRgn(m_bmpBackground.BuildRegion(KEY_TOP_LEFT), TRUE);  // the window owns it
     ShowLogoAtScale(dpi);
-    // The controls' ids run from IDC_640 to IDC_1080_LARGE; those without a look are passed over.
-    for (int control = IDC_640; control <= IDC_1080_LARGE; ++control) {
-        SetStartUpLook(control);
-        if (SkinButton* button = SkinButtonFor(control)) button->FitTooltipToScale();
+    for (const MainWindowButton& button : MainWindowButtons()) {
+        SetStartUpLook(button.control);
+        if (SkinButton* skin = SkinButtonFor(button.control)) skin->FitTooltipToScale();
     }
     if (m_bDetectedViewShown) ShowDetectedConnector();
     m_gifAnim.FitToScale();

@@ -1,44 +1,26 @@
 // The main window for keyboard, remote-control and screen-reader users: the order in which Tab
 // walks the buttons, where the arrow keys move the focus, focus marks hidden until the keyboard
 // is used (when the user's keyboard cues are off), and what a screen reader reads.
-#include <algorithm>
-#include <iterator>
 #include <utility>
 #include <vector>
 
 #include "main_dialog/arrow_moves.h"
 #include "main_dialog/button_names.h"
+#include "main_dialog/main_window_buttons.h"
 #include "main_dialog/tv_setting_dlg.h"
-#include "resource.h"
-
-namespace {
-
-// Close, then top to bottom and left to right; the hidden rows and the connector pictures, which
-// do nothing when pressed, are passed over by Tab.
-constexpr int kTabOrder[] = {IDC_CLOSE,      IDC_SVIDEO,    IDC_COMPOSITE,  IDC_COMPONENT, IDC_HDMI,
-                             IDC_640,        IDC_800,       IDC_1024,       IDC_480_SMALL, IDC_720_SMALL,
-                             IDC_1080_SMALL, IDC_480_LARGE, IDC_720_LARGE,  IDC_1080_LARGE};
-constexpr int kPictures[] = {IDC_SVIDEO, IDC_COMPOSITE, IDC_COMPONENT, IDC_HDMI};
-
-// The rows of resolution buttons, top to bottom; the arrow keys walk those shown, below Close.
-constexpr int kResolutionRows[][3] = {{IDC_480_SMALL, IDC_720_SMALL, IDC_1080_SMALL},
-                                      {IDC_480_LARGE, IDC_720_LARGE, IDC_1080_LARGE},
-                                      {IDC_640, IDC_800, IDC_1024}};
-
-// The logo is the template's only control without an id of its own.
-constexpr int kLogoControl = -1;
-
-}  // namespace
 
 void TvSettingDlg::PrepareKeyboardAccess() {
-    // Tab follows the controls' order among their siblings; the template's order put the
-    // standard row before the pictures.
+    // Tab follows the controls' order among their siblings, which is the table's; the template's
+    // order put the standard row before the pictures. The hidden rows and the connector pictures,
+    // which do nothing when pressed, are passed over by Tab.
     HWND previous = nullptr;
-    for (int control : kPictures) SkinButtonFor(control)->ShowAsPicture();
-    for (int control : kTabOrder) {
-        const bool picture = std::find(std::begin(kPictures), std::end(kPictures), control) != std::end(kPictures);
-        if (SkinButton* button = SkinButtonFor(control)) button->SetFocusRing(!picture);
-        HWND window = ::GetDlgItem(m_hWnd, control);
+    for (const MainWindowButton& button : MainWindowButtons()) {
+        const bool picture = button.row == ButtonRow::Pictures;
+        if (SkinButton* skin = SkinButtonFor(button.control)) {
+            if (picture) skin->ShowAsPicture();
+            skin->SetFocusRing(!picture);
+        }
+        HWND window = ::GetDlgItem(m_hWnd, button.control);
         if (!window) continue;
         if (previous)
             ::SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
@@ -64,9 +46,8 @@ void TvSettingDlg::NameButtons(ConnectorView view) {
 }
 
 LRESULT TvSettingDlg::OnArrowKey(WPARAM key, LPARAM button) {
-    std::vector<std::vector<int>> rows{{IDC_CLOSE}};
-    for (const auto& row : kResolutionRows)
-        if (::IsWindowVisible(::GetDlgItem(m_hWnd, row[0]))) rows.emplace_back(std::begin(row), std::end(row));
+    std::vector<std::vector<int>> rows =
+        ArrowRows([this](int control) { return ::IsWindowVisible(::GetDlgItem(m_hWnd, control)) != FALSE; });
     ArrowKey arrow = ArrowKey::Down;
     switch (key) {
         case VK_LEFT: arrow = ArrowKey::Left; break;

@@ -1,11 +1,10 @@
 // The main window's dressing: its outline cut from the background picture, the images and
 // tooltips of its buttons, the connector view that detection selects, and the painting of the
 // background.
-#include <algorithm>
-#include <iterator>
 #include <utility>
 #include <vector>
 
+#include "main_dialog/main_window_buttons.h"
 #include "main_dialog/tv_setting_dlg.h"
 #include "resource.h"
 
@@ -14,40 +13,6 @@ namespace {
 // The extended style the skinned window runs with, replacing the template's as a whole.
 constexpr DWORD kSkinExStyle = 0x10000000;
 
-// A button's start-up images (ids in SetBitmaps order; no focus image) and tooltip.
-struct ButtonLook {
-    int control;
-    UINT normalId;
-    UINT pressedId;
-    UINT hoverId;
-    UINT disabledId;
-    UINT maskId;
-    const char* tooltip;  // null: none
-};
-
-// In the order the buttons are dressed. The connector pictures start unlit and light up under
-// the mouse or while pressed.
-constexpr ButtonLook kStartUpLooks[] = {
-    {IDC_CLOSE, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_CLOSE_HOVER, IDB_CLOSE_NORMAL, IDB_CLOSE_MASK, nullptr},
-    {IDC_SVIDEO, IDB_SVIDEO_UNLIT, IDB_SVIDEO_LIT, IDB_SVIDEO_LIT, 0, IDB_SVIDEO_MASK, "S-Video"},
-    {IDC_COMPOSITE, IDB_COMPOSITE_UNLIT, IDB_COMPOSITE_LIT, IDB_COMPOSITE_LIT, 0, IDB_COMPOSITE_MASK, "Composite"},
-    {IDC_COMPONENT, IDB_COMPONENT_UNLIT, IDB_COMPONENT_LIT, IDB_COMPONENT_LIT, 0, IDB_COMPONENT_MASK, "Component"},
-    {IDC_HDMI, IDB_HDMI_UNLIT, IDB_HDMI_LIT, IDB_HDMI_LIT, IDB_HDMI_UNLIT, IDB_HDMI_MASK, "HDMI"},
-    {IDC_640, 129, 130, 131, 0, IDB_SD_MASK, "640x480"},
-    {IDC_800, 147, 148, 149, 0, IDB_SD_MASK, "800x600"},
-    {IDC_1024, 134, 135, 136, 0, IDB_SD_MASK, "1024x768"},
-    {IDC_480_SMALL, 188, 186, 190, 0, IDB_HD_MASK, "480i/480p"},
-    {IDC_720_SMALL, 194, 192, 196, 0, IDB_HD_MASK, "720i/720p"},
-    {IDC_1080_SMALL, 182, 180, 184, 0, IDB_HD_MASK, "1080i/1080p"},
-    {IDC_480_LARGE, 189, 187, 191, 0, IDB_HD_MASK, "480i/480p"},
-    {IDC_720_LARGE, 195, 193, 197, 0, IDB_HD_MASK, "720i/720p"},
-    {IDC_1080_LARGE, 183, 181, 185, 0, IDB_HD_MASK, "1080i/1080p"},
-};
-
-constexpr int kStandardRow[] = {IDC_640, IDC_800, IDC_1024};
-constexpr int kHighDefinitionRows[] = {IDC_480_SMALL, IDC_720_SMALL, IDC_1080_SMALL,
-                                       IDC_480_LARGE, IDC_720_LARGE, IDC_1080_LARGE};
-
 // A connector picture shows the same image whatever the mouse does.
 void ShowPicture(SkinButton& picture, const PictureLook& look, UINT maskId) {
     picture.SetBitmaps(look.image, look.image, look.image, look.disabledId, 0, maskId, 0, 0, 0);
@@ -55,52 +20,35 @@ void ShowPicture(SkinButton& picture, const PictureLook& look, UINT maskId) {
 
 }  // namespace
 
+const TvSettingDlg::BoundButton TvSettingDlg::kBoundButtons[] = {
+    {IDC_CLOSE, &TvSettingDlg::m_btnClose},         {IDC_HDMI, &TvSettingDlg::m_btnHdmi},
+    {IDC_COMPONENT, &TvSettingDlg::m_btnComponent}, {IDC_COMPOSITE, &TvSettingDlg::m_btnComposite},
+    {IDC_SVIDEO, &TvSettingDlg::m_btnSVideo},       {IDC_1080_LARGE, &TvSettingDlg::m_btn1080Large},
+    {IDC_720_LARGE, &TvSettingDlg::m_btn720Large},  {IDC_480_LARGE, &TvSettingDlg::m_btn480Large},
+    {IDC_1080_SMALL, &TvSettingDlg::m_btn1080Small}, {IDC_720_SMALL, &TvSettingDlg::m_btn720Small},
+    {IDC_480_SMALL, &TvSettingDlg::m_btn480Small},  {IDC_1024, &TvSettingDlg::m_btn1024},
+    {IDC_800, &TvSettingDlg::m_btn800},             {IDC_640, &TvSettingDlg::m_btn640},
+};
+
 void TvSettingDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_CLOSE, m_btnClose);
-    DDX_Control(pDX, IDC_HDMI, m_btnHdmi);
-    DDX_Control(pDX, IDC_COMPONENT, m_btnComponent);
-    DDX_Control(pDX, IDC_COMPOSITE, m_btnComposite);
-    DDX_Control(pDX, IDC_SVIDEO, m_btnSVideo);
-    DDX_Control(pDX, IDC_1080_LARGE, m_btn1080Large);
-    DDX_Control(pDX, IDC_720_LARGE, m_btn720Large);
-    DDX_Control(pDX, IDC_480_LARGE, m_btn480Large);
-    DDX_Control(pDX, IDC_1080_SMALL, m_btn1080Small);
-    DDX_Control(pDX, IDC_720_SMALL, m_btn720Small);
-    DDX_Control(pDX, IDC_480_SMALL, m_btn480Small);
-    DDX_Control(pDX, IDC_1024, m_btn1024);
-    DDX_Control(pDX, IDC_800, m_btn800);
-    DDX_Control(pDX, IDC_640, m_btn640);
+    for (const BoundButton& bound : kBoundButtons) DDX_Control(pDX, bound.control, this->*bound.member);
     DDX_Control(pDX, IDC_ANIMATION, m_gifAnim);
 }
 
 SkinButton* TvSettingDlg::SkinButtonFor(int control) {
-    switch (control) {
-        case IDC_CLOSE: return &m_btnClose;
-        case IDC_SVIDEO: return &m_btnSVideo;
-        case IDC_COMPOSITE: return &m_btnComposite;
-        case IDC_COMPONENT: return &m_btnComponent;
-        case IDC_HDMI: return &m_btnHdmi;
-        case IDC_640: return &m_btn640;
-        case IDC_800: return &m_btn800;
-        case IDC_1024: return &m_btn1024;
-        case IDC_480_SMALL: return &m_btn480Small;
-        case IDC_720_SMALL: return &m_btn720Small;
-        case IDC_1080_SMALL: return &m_btn1080Small;
-        case IDC_480_LARGE: return &m_btn480Large;
-        case IDC_720_LARGE: return &m_btn720Large;
-        case IDC_1080_LARGE: return &m_btn1080Large;
-        default: return nullptr;
-    }
+    for (const BoundButton& bound : kBoundButtons)
+        if (bound.control == control) return &(this->*bound.member);
+    return nullptr;
 }
 
 void TvSettingDlg::SetStartUpLook(int control) {
     SkinButton* button = SkinButtonFor(control);
-    for (const ButtonLook& look : kStartUpLooks) {
-        if (look.control != control || !button) continue;
-        button->SetBitmaps(look.normalId, look.pressedId, look.hoverId, look.disabledId, 0, look.maskId, 0, 0, 0);
-        if (look.tooltip) button->SetTooltipText(look.tooltip);
-    }
+    const MainWindowButton* look = FindMainWindowButton(control);
+    if (!button || !look) return;
+    const ButtonArt& art = look->art;
+    button->SetBitmaps(art.normal, art.pressed, art.hover, art.disabled, 0, art.mask, 0, 0, 0);
+    if (look->tooltip) button->SetTooltipText(look->tooltip);
 }
 
 void TvSettingDlg::PrefetchFirstImages() {
@@ -111,10 +59,8 @@ void TvSettingDlg::PrefetchFirstImages() {
     const UINT dpi = DpiThatFits(AfxGetWindowDpi(nullptr), AfxGetWorkAreaNear(RECT{}));
     if (dpi == kDefaultDpi) return;
     std::vector<UINT> masks;
-    for (const ButtonLook& look : kStartUpLooks)
-        if (std::find(std::begin(kHighDefinitionRows), std::end(kHighDefinitionRows), look.control) ==
-            std::end(kHighDefinitionRows))
-            masks.push_back(look.maskId);
+    for (const MainWindowButton& button : MainWindowButtons())
+        if (!IsHighDefinition(button.row)) masks.push_back(button.art.mask);
     PrefetchSkinImages(IDB_BACKGROUND, kShapeEdges, std::move(masks), dpi);
 }
 
@@ -130,11 +76,11 @@ void TvSettingDlg::DressWindow() {
     SetWindowPos(nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The window owns the region from here on.
     SetWindowRgn(m_bmpBackground.BuildRegion(KEY_TOP_LEFT), TRUE);
-    for (int control : kHighDefinitionRows) ::ShowWindow(::GetDlgItem(m_hWnd, control), SW_HIDE);
+    for (int control : ResolutionButtons(true)) ::ShowWindow(::GetDlgItem(m_hWnd, control), SW_HIDE);
     // A hidden row is dressed when it is shown (ShowResolutionRow), so that the first paint does
     // not wait for buttons it does not draw.
-    for (const ButtonLook& look : kStartUpLooks)
-        if (::GetWindowLongA(::GetDlgItem(m_hWnd, look.control), GWL_STYLE) & WS_VISIBLE) SetStartUpLook(look.control);
+    for (const MainWindowButton& button : MainWindowButtons())
+        if (::GetWindowLongA(::GetDlgItem(m_hWnd, button.control), GWL_STYLE) & WS_VISIBLE) SetStartUpLook(button.control);
     PrepareKeyboardAccess();
     NameButtons(ConnectorView::StartUp);
 }
@@ -155,13 +101,11 @@ LRESULT TvSettingDlg::OnTimer(WPARAM wParam, LPARAM) {
 }
 
 void TvSettingDlg::ShowResolutionRow(bool highDefinition) {
-    if (!highDefinition) {
-        for (int control : kStandardRow) SetStartUpLook(control);
-        return;  // the HD rows have been hidden since the window was dressed
-    }
-    for (int control : kHighDefinitionRows) SetStartUpLook(control);
-    for (int control : kStandardRow) ::ShowWindow(::GetDlgItem(m_hWnd, control), SW_HIDE);
-    for (int control : kHighDefinitionRows) ::ShowWindow(::GetDlgItem(m_hWnd, control), SW_SHOW);
+    const std::vector<int> shown = ResolutionButtons(highDefinition);
+    for (int control : shown) SetStartUpLook(control);
+    if (!highDefinition) return;  // the HD rows have been hidden since the window was dressed
+    for (int control : ResolutionButtons(false)) ::ShowWindow(::GetDlgItem(m_hWnd, control), SW_HIDE);
+    for (int control : shown) ::ShowWindow(::GetDlgItem(m_hWnd, control), SW_SHOW);
 }
 
 void TvSettingDlg::ShowDetectedConnector() {

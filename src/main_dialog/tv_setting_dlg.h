@@ -150,6 +150,13 @@ private:
     void StartAnimation();
     // The button bound to that control; null for a control without one.
     SkinButton* SkinButtonFor(int control);
+    // A skin button and the control it is bound to.
+    struct BoundButton {
+        int control;
+        SkinButton TvSettingDlg::*member;
+    };
+    // Every skin button, in the order data exchange binds them; the animation is bound last.
+    static const BoundButton kBoundButtons[];
     // Gives the button its start-up images and tooltip.
     void SetStartUpLook(int control);
     void ShowResolutionRow(bool highDefinition);

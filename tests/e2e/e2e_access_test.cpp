@@ -183,11 +183,11 @@ TEST_F(Accessibility, WithKeyboardCuesOffTheFocusRingAppearsOnlyAfterTheFirstTab
     ::SetForegroundWindow(window);
     PressKey(VK_TAB);
     Settle(300);
-    EXPECT_FALSE(shows(IDC_480_SMALL, 188)) << "no focus mark on the upper 480 button after Tab";
+    EXPECT_FALSE(shows(IDC_480_SMALL, IDB_480_SMALL_NORMAL)) << "no focus mark on the upper 480 button after Tab";
     EXPECT_TRUE(shows(IDC_CLOSE, IDB_CLOSE_NORMAL)) << "the close button kept a mark after losing the focus";
     PressKey(VK_TAB);  // on to the upper 720 button
     Settle(300);
-    EXPECT_FALSE(shows(IDC_720_SMALL, 194)) << "no focus mark on the upper 720 button";
+    EXPECT_FALSE(shows(IDC_720_SMALL, IDB_720_SMALL_NORMAL)) << "no focus mark on the upper 720 button";
     SaveScreenshotArtifact("focus_ring_resolution");
     ::SystemParametersInfoA(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<void*>(TRUE), SPIF_UPDATEINIFILE);
 }

@@ -600,5 +600,5 @@ TEST(MainDialog, AMoveArrivingAfterThePointerLeftLightsNoButton) {
                                shown = ScreenPixels(button);
                                d.EndDialog(IDCANCEL);
                            }});
-    EXPECT_TRUE(shown == BitmapPixels(129, 120, 26)) << "the 640x480 button does not show its normal image";
+    EXPECT_TRUE(shown == BitmapPixels(IDB_640_NORMAL, 120, 26)) << "the 640x480 button does not show its normal image";
 }
