@@ -21,6 +21,17 @@ HDC NoContext() { return reinterpret_cast<HDC>(static_cast<UINT_PTR>(0x7FFF1234)
 
 HGDIOBJ SelectedBitmap(HDC dc) { return ::GetCurrentObject(dc, OBJ_BITMAP); }
 
+// The process's GDI objects, once what the first use of a context makes for good (fonts,
+// brushes, the screen's context) has been made.
+size_t SettledGdiCount() {
+    {
+        const CClientDC screen(nullptr);
+        MemoryCanvas canvas;
+        canvas.Create(screen, 1, 1);
+    }
+    return GdiObjectCount();
+}
+
 SIZE SizeOf(HGDIOBJ bitmap) {
     BITMAP info{};
     ::GetObjectA(bitmap, sizeof info, &info);
@@ -30,7 +41,7 @@ SIZE SizeOf(HGDIOBJ bitmap) {
 }  // namespace
 
 TEST(ScopedHandles, AClientContextIsReleasedOnceAndAFailedOneOwnsNothing) {
-    const size_t before = GdiObjectCount();
+    const size_t before = SettledGdiCount();
     ASSERT_GT(before, 0u) << "the GDI table cannot be read";
     for (int i = 0; i < 50; ++i) {
         const CClientDC screen(nullptr);
@@ -83,7 +94,7 @@ TEST(ScopedHandles, ASelectionPutsBackWhatTheContextHeld) {
 TEST(ScopedHandles, ABitmapContextDeletesItsContextAndLetsTheBitmapGo) {
     CBitmap bitmap;
     ASSERT_TRUE(bitmap.Attach(::CreateBitmap(3, 2, 1, 32, nullptr)));
-    const size_t before = GdiObjectCount();
+    const size_t before = SettledGdiCount();
     HDC made = nullptr;
     {
         const BitmapContext context(nullptr, bitmap);
@@ -110,7 +121,7 @@ TEST(ScopedHandles, ABitmapContextDeletesItsContextAndLetsTheBitmapGo) {
 }
 
 TEST(ScopedHandles, AMemoryCanvasFreesItsContextAndBitmapTogether) {
-    const size_t before = GdiObjectCount();
+    const size_t before = SettledGdiCount();
     HDC firstDc = nullptr;
     HGDIOBJ firstBitmap = nullptr;
     {
@@ -133,7 +144,7 @@ TEST(ScopedHandles, AMemoryCanvasFreesItsContextAndBitmapTogether) {
         EXPECT_EQ(canvas.GetSafeHdc(), nullptr);
         EXPECT_EQ(GdiObjectCount(), before);
         canvas.Free();  // nothing left to free
-        ASSERT_TRUE(canvas.Create(nullptr, 1, 1));
+        ASSERT_TRUE(canvas.Create(CClientDC(nullptr), 1, 1));
     }
     EXPECT_EQ(GdiObjectCount(), before);
 
@@ -142,7 +153,7 @@ TEST(ScopedHandles, AMemoryCanvasFreesItsContextAndBitmapTogether) {
     MemoryCanvas failed;
     EXPECT_FALSE(failed.Create(NoContext(), 5, 4));
     EXPECT_EQ(failed.GetSafeHdc(), nullptr);
-    EXPECT_FALSE(failed.Create(nullptr, -5, 4));
+    EXPECT_FALSE(failed.Create(nullptr, 5, 4));  // a context of its own, but no screen to match
     EXPECT_EQ(failed.GetSafeHdc(), nullptr);
     EXPECT_EQ(GdiObjectCount(), before);
 }
