@@ -1,6 +1,6 @@
 #include "confirm/hint_dialog.h"
 
-#include "framework/dialog_template.h"
+#include "framework/scale.h"
 #include "resource.h"
 
 namespace {

@@ -5,7 +5,9 @@
 
 #include <new>
 #include <string>
+#include <utility>
 
+#include "framework/scoped_handles.h"
 #include "framework/system_library.h"
 #include "framework/system_calls.h"
 
@@ -49,8 +51,9 @@ BSTR WideString(const CString& text) {
 // reference to the standard object and releases it when its own last reference goes.
 class AccessibleControl final : public IAccessible {
 public:
-    AccessibleControl(HWND window, IAccessible* standard, const CString& name, long role, const CString& description)
-        : window_(window), standard_(standard), name_(name), role_(role), description_(description) {}
+    AccessibleControl(HWND window, ComRef<IAccessible>&& standard, const CString& name, long role,
+                      const CString& description)
+        : window_(window), standard_(std::move(standard)), name_(name), role_(role), description_(description) {}
     AccessibleControl(const AccessibleControl&) = delete;
     AccessibleControl& operator=(const AccessibleControl&) = delete;
 
@@ -160,7 +163,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
 private:
-    ~AccessibleControl() { standard_->Release(); }
+    ~AccessibleControl() = default;
 
     DWORD CurrentState() const {
         DWORD state = 0;
@@ -177,7 +180,7 @@ private:
 
     LONG references_ = 1;
     HWND window_;
-    IAccessible* standard_;
+    ComRef<IAccessible> standard_;
     CString name_;
     long role_;
     CString description_;
@@ -189,19 +192,16 @@ LRESULT AccessibleName::Answer(HWND window, WPARAM wParam, LPARAM lParam) const 
     if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) return 0;
     const Oleacc* oleacc = LoadOleacc();
     if (!oleacc) return 0;
-    IAccessible* standard = nullptr;
-    if (FAILED(oleacc->createStandard(window, OBJID_CLIENT, kIID_IAccessible, reinterpret_cast<void**>(&standard))) ||
+    ComRef<IAccessible> standard;
+    if (FAILED(oleacc->createStandard(window, OBJID_CLIENT, kIID_IAccessible, reinterpret_cast<void**>(standard.Receive()))) ||
         !standard)
         return 0;
-    // Ours from here: the wrapper owns the standard object, and this function owns the wrapper's
-    // first reference; the result holds a reference of its own.
-    auto* control = new (std::nothrow) AccessibleControl(window, standard, m_name, m_role, m_description);
-    if (!control) {
-        standard->Release();
-        return 0;
-    }
-    const LRESULT result = oleacc->resultFromObject(kIID_IAccessible, wParam, control);
-    control->Release();
+    // The wrapper takes the standard object over, and this function owns the wrapper's first
+    // reference; the result holds a reference of its own.
+    const ComRef<AccessibleControl> control(
+        new (std::nothrow) AccessibleControl(window, std::move(standard), m_name, m_role, m_description));
+    if (!control) return 0;
+    const LRESULT result = oleacc->resultFromObject(kIID_IAccessible, wParam, control.Get());
     return result > 0 ? result : 0;
 }
 

@@ -6,8 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "controls/scaled_art.h"
-#include "framework/dialog_template.h"
+#include "controls/paint_scaled.h"
 #include "framework/system_calls.h"
 #include "framework/window_scale.h"
 
@@ -19,29 +18,24 @@ constexpr int kHimetricPerInch = 2540;
 // Decodes bytes of a global block into a picture; null when the stream or the decoder fails.
 // With deleteOnRelease the block belongs to the stream and is freed with it, or here when no
 // stream could be made.
-IPicture* DecodePicture(HGLOBAL block, DWORD bytes, BOOL deleteOnRelease) {
-    IStream* stream = nullptr;
-    if (FAILED(ole32::CreateStreamOnHGlobal(block, deleteOnRelease, &stream)) || !stream) {
+ComRef<IPicture> DecodePicture(HGLOBAL block, DWORD bytes, BOOL deleteOnRelease) {
+    ComRef<IStream> stream;
+    if (FAILED(ole32::CreateStreamOnHGlobal(block, deleteOnRelease, stream.Receive())) || !stream) {
         if (deleteOnRelease) ::GlobalFree(block);
-        return nullptr;
+        return {};
     }
-    IPicture* picture = nullptr;
-    const HRESULT decoded = oleaut32::OleLoadPicture(stream, static_cast<LONG>(bytes), FALSE, IID_IPicture,
-                                             reinterpret_cast<void**>(&picture));
-    stream->Release();
-    if (FAILED(decoded) && picture) {
-        picture->Release();
-        picture = nullptr;
-    }
-    return SUCCEEDED(decoded) ? picture : nullptr;
+    ComRef<IPicture> picture;
+    const HRESULT decoded = oleaut32::OleLoadPicture(stream.Get(), static_cast<LONG>(bytes), FALSE, IID_IPicture,
+                                                     reinterpret_cast<void**>(picture.Receive()));
+    return SUCCEEDED(decoded) ? std::move(picture) : ComRef<IPicture>{};
 }
 
-// A picture of bytes in memory; null when they cannot be copied or decoded.
+// A picture of bytes in memory (one reference, the caller's); null when they cannot be copied or decoded.
 IPicture* DecodeBytes(const std::vector<uint8_t>& bytes) {
     HGLOBAL stream = ::GlobalAlloc(GMEM_FIXED, bytes.size());
     if (!stream) return nullptr;
     std::memcpy(stream, bytes.data(), bytes.size());  // a fixed block is its address
-    return DecodePicture(stream, static_cast<DWORD>(bytes.size()), TRUE);
+    return DecodePicture(stream, static_cast<DWORD>(bytes.size()), TRUE).Detach();
 }
 
 // The whole picture, upright, stretched to the destination rectangle.
@@ -55,23 +49,8 @@ bool RenderPicture(IPicture* picture, HDC dc, int x, int y, int width, int heigh
 }
 
 void FillWithColour(HDC dc, const RECT& rect, COLORREF colour) {
-    if (HBRUSH brush = ::CreateSolidBrush(colour)) {
-        ::FillRect(dc, &rect, brush);
-        ::DeleteObject(brush);
-    }
-}
-
-// Puts back what a memory context held before its bitmap, deletes both, and clears the three.
-void FreeBitmapContext(HDC& dc, HBITMAP& bitmap, HGDIOBJ& replaced) {
-    if (!dc) return;
-    if (bitmap) {
-        ::SelectObject(dc, replaced);
-        ::DeleteObject(bitmap);
-    }
-    ::DeleteDC(dc);
-    dc = nullptr;
-    bitmap = nullptr;
-    replaced = nullptr;
+    CBrush brush;
+    if (brush.CreateSolidBrush(colour)) ::FillRect(dc, &rect, brush);
 }
 
 }  // namespace
@@ -94,21 +73,17 @@ GifPictureCtrl::~GifPictureCtrl() { ReleasePictures(); }
 // ---- Loading ------------------------------------------------------------------------------
 
 BOOL GifPictureCtrl::LoadFromResource(LPCSTR name, LPCSTR type) {
-    HINSTANCE module = AfxGetResourceHandle();
-    HRSRC found = ::FindResourceA(module, name, type);
-    HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
-    if (!loaded) return FALSE;
-    const DWORD size = ::SizeofResource(module, found);
+    const ResourceBytes resource = FindResourceBytes(AfxGetResourceHandle(), name, type);
+    if (!resource) return FALSE;
+    const DWORD size = resource.size;
     HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_NODISCARD, size);
     if (!copy) return FALSE;
     void* target = ::GlobalLock(copy);
-    const void* source = ::LockResource(loaded);
-    if (!target || !source) {
-        if (target) ::GlobalUnlock(copy);
+    if (!target) {
         ::GlobalFree(copy);
         return FALSE;
     }
-    std::memcpy(target, source, size);
+    std::memcpy(target, resource.bytes, size);
     ::GlobalUnlock(copy);
     const BOOL loadedPicture = LoadFromMemory(copy, size);
     ::GlobalFree(copy);
@@ -154,7 +129,7 @@ BOOL GifPictureCtrl::LoadFromMemory(HGLOBAL block, DWORD size) {
 
 BOOL GifPictureCtrl::LoadStillPicture(HGLOBAL block, DWORD size) {
     m_stillPicture = DecodePicture(block, size, FALSE);
-    return m_stillPicture != nullptr;
+    return m_stillPicture ? TRUE : FALSE;
 }
 
 // Cuts every frame into its own stream. Frames are decoded now until two have decoded, so that
@@ -182,10 +157,8 @@ BOOL GifPictureCtrl::LoadFrames() {
 }
 
 int GifPictureCtrl::DeviceDpi(int index) const {
-    HDC dc = ::GetDC(m_hWnd);
-    const int dpi = dc ? ::GetDeviceCaps(dc, index) : 96;
-    if (dc) ::ReleaseDC(m_hWnd, dc);
-    return dpi;
+    const CClientDC dc(m_hWnd);
+    return dc.GetSafeHdc() ? ::GetDeviceCaps(dc, index) : static_cast<int>(kDefaultDpi);
 }
 
 // ---- Canvas and playing -------------------------------------------------------------------
@@ -194,26 +167,16 @@ BOOL GifPictureCtrl::CreateCanvas(int width, int height) {
     if (!m_hWnd || width <= 0 || height <= 0) return FALSE;
     const UINT dpi = AfxGetWindowDpi(m_hWnd);
     SetWindowPos(nullptr, 0, 0, ScaleToDpi(width, dpi), ScaleToDpi(height, dpi), SWP_NOMOVE | SWP_NOZORDER);
-    HDC screen = ::GetDC(m_hWnd);
-    if (!screen) return FALSE;
+    const CClientDC screen(m_hWnd);
     Scene& scene = *m_scene;
-    scene.m_canvasDC = ::CreateCompatibleDC(screen);
-    scene.m_canvasBitmap = scene.m_canvasDC ? ::CreateCompatibleBitmap(screen, width, height) : nullptr;
-    if (!scene.m_canvasBitmap) {
-        if (scene.m_canvasDC) ::DeleteDC(scene.m_canvasDC);
-        scene.m_canvasDC = nullptr;
-        ::ReleaseDC(m_hWnd, screen);
-        return FALSE;
-    }
-    scene.m_canvasOldBitmap = ::SelectObject(scene.m_canvasDC, scene.m_canvasBitmap);
+    if (!screen.GetSafeHdc() || !scene.m_canvas.Create(screen, width, height)) return FALSE;
     scene.m_window = m_hWnd;
     scene.m_width = width;
     scene.m_height = height;
     scene.m_backColor = ::GetSysColor(COLOR_BTNFACE);
     // The first fill is the menu colour; later cycles clear to the button face.
     const RECT all{0, 0, width, height};
-    ::FillRect(scene.m_canvasDC, &all, reinterpret_cast<HBRUSH>(COLOR_MENU + 1));
-    ::ReleaseDC(m_hWnd, screen);
+    ::FillRect(scene.m_canvas, &all, reinterpret_cast<HBRUSH>(COLOR_MENU + 1));
     m_canvasReady = TRUE;
     return TRUE;
 }
@@ -235,10 +198,10 @@ BOOL GifPictureCtrl::Play() {
     const std::vector<GifFrameEntry>& frames = m_scene->m_frames;
     bool drawn = false;
     if (m_stillPicture) {
-        drawn = RenderPicture(m_stillPicture, m_scene->m_canvasDC, 0, 0, m_width, m_height);
+        drawn = RenderPicture(m_stillPicture.Get(), m_scene->m_canvas, 0, 0, m_width, m_height);
     } else if (frames.size() == 1) {
         const GifFrameEntry& only = frames[0];
-        drawn = RenderPicture(only.picture, m_scene->m_canvasDC, only.left, only.top, only.width, only.height);
+        drawn = RenderPicture(only.picture, m_scene->m_canvas, only.left, only.top, only.width, only.height);
     }
     if (!drawn) return FALSE;
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
@@ -267,16 +230,15 @@ void GifPictureCtrl::StopAnimation() {
 
 void GifPictureCtrl::ReleasePictures() {
     StopAnimation();
-    if (m_stillPicture) m_stillPicture->Release();
-    m_stillPicture = nullptr;
+    m_stillPicture.Release();
     Scene& scene = *m_scene;
     for (GifFrameEntry& frame : scene.m_frames)
         if (frame.picture) frame.picture->Release();
     scene.m_frames.clear();
     scene.m_pendingStreams.clear();
     scene.m_framesDecoded = FALSE;
-    FreeBitmapContext(scene.m_canvasDC, scene.m_canvasBitmap, scene.m_canvasOldBitmap);
-    FreeSaveArea(scene);
+    scene.m_canvas.Free();
+    scene.m_saveArea.Free();
     scene.m_frameIndex = 0;
     scene.m_backColor = 0xFFFFFF;
     scene.m_width = scene.m_height = 0;
@@ -322,7 +284,7 @@ void GifPictureCtrl::RunAnimation(Scene& scene) {
         if (++scene.m_frameIndex >= static_cast<int32_t>(scene.m_frames.size())) {
             scene.m_frameIndex = 0;
             CSingleLock lock(&scene.m_canvasLock, TRUE);
-            FillWithColour(scene.m_canvasDC, RECT{0, 0, scene.m_width, scene.m_height}, scene.m_backColor);
+            FillWithColour(scene.m_canvas, RECT{0, 0, scene.m_width, scene.m_height}, scene.m_backColor);
         }
     }
 }
@@ -361,19 +323,11 @@ void GifPictureCtrl::DrawFrame(Scene& scene, const GifFrameEntry& frame) {
     {
         CSingleLock lock(&scene.m_canvasLock, TRUE);
         if (frame.disposal == 3) {
-            FreeSaveArea(scene);
-            scene.m_saveDC = ::CreateCompatibleDC(scene.m_canvasDC);
-            scene.m_saveBitmap =
-                scene.m_saveDC ? ::CreateCompatibleBitmap(scene.m_canvasDC, frame.width, frame.height) : nullptr;
-            if (scene.m_saveBitmap) {
-                scene.m_saveOldBitmap = ::SelectObject(scene.m_saveDC, scene.m_saveBitmap);
-                ::BitBlt(scene.m_saveDC, 0, 0, frame.width, frame.height, scene.m_canvasDC, frame.left, frame.top,
+            if (scene.m_saveArea.Create(scene.m_canvas, frame.width, frame.height))
+                ::BitBlt(scene.m_saveArea, 0, 0, frame.width, frame.height, scene.m_canvas, frame.left, frame.top,
                          SRCCOPY);
-            } else {
-                FreeSaveArea(scene);  // a context without a bitmap saves nothing
-            }
         }
-        drawn = RenderPicture(frame.picture, scene.m_canvasDC, frame.left, frame.top, frame.width, frame.height);
+        drawn = RenderPicture(frame.picture, scene.m_canvas, frame.left, frame.top, frame.width, frame.height);
     }
     if (drawn) ::InvalidateRect(scene.m_window, nullptr, FALSE);
 }
@@ -381,18 +335,13 @@ void GifPictureCtrl::DrawFrame(Scene& scene, const GifFrameEntry& frame) {
 void GifPictureCtrl::DisposeFrame(Scene& scene, const GifFrameEntry& frame) {
     CSingleLock lock(&scene.m_canvasLock, TRUE);
     if (frame.disposal == 2) {
-        FillWithColour(scene.m_canvasDC,
+        FillWithColour(scene.m_canvas,
                        RECT{frame.left, frame.top, frame.left + frame.width, frame.top + frame.height},
                        scene.m_backColor);
-    } else if (frame.disposal == 3 && scene.m_saveDC) {
-        ::BitBlt(scene.m_canvasDC, frame.left, frame.top, frame.width, frame.height, scene.m_saveDC, 0, 0,
-                 SRCCOPY);
-        FreeSaveArea(scene);
+    } else if (frame.disposal == 3 && scene.m_saveArea.GetSafeHdc()) {
+        ::BitBlt(scene.m_canvas, frame.left, frame.top, frame.width, frame.height, scene.m_saveArea, 0, 0, SRCCOPY);
+        scene.m_saveArea.Free();
     }
-}
-
-void GifPictureCtrl::FreeSaveArea(Scene& scene) {
-    FreeBitmapContext(scene.m_saveDC, scene.m_saveBitmap, scene.m_saveOldBitmap);
 }
 
 // ---- Messages -----------------------------------------------------------------------------
@@ -400,11 +349,11 @@ void GifPictureCtrl::FreeSaveArea(Scene& scene) {
 void GifPictureCtrl::OnPaint() {
     CPaintDC dc(m_hWnd);
     CSingleLock lock(&m_scene->m_canvasLock, TRUE);
-    if (!m_scene->m_canvasDC) return;
+    if (!m_scene->m_canvas.GetSafeHdc()) return;
     // The frames are drawn at the picture's own size; a scaled window shows them filtered.
     const UINT dpi = AfxGetWindowDpi(m_hWnd);
-    if (dpi == kDefaultDpi || !PaintScaled(dc, m_scene->m_canvasDC, m_scene->m_width, m_scene->m_height, dpi))
-        ::BitBlt(dc, 0, 0, m_scene->m_width, m_scene->m_height, m_scene->m_canvasDC, 0, 0, SRCCOPY);
+    if (dpi == kDefaultDpi || !PaintScaled(dc, m_scene->m_canvas, m_scene->m_width, m_scene->m_height, dpi))
+        ::BitBlt(dc, 0, 0, m_scene->m_width, m_scene->m_height, m_scene->m_canvas, 0, 0, SRCCOPY);
 }
 
 void GifPictureCtrl::FitToScale() {

@@ -21,6 +21,7 @@
 #include "controls/gif_blocks.h"
 #include "framework/afxmt.h"
 #include "framework/afxwin.h"
+#include "framework/scoped_handles.h"
 
 // One decoded frame: its picture (one reference, owned), where it goes on the logical screen,
 // how long it stays (hundredths of a second; -1 without a control extension: until stopped),
@@ -83,12 +84,8 @@ protected:
         int32_t m_frameIndex = 0;
         std::atomic<BOOL> m_threadActive{FALSE};
         std::atomic<BOOL> m_stopRequested{FALSE};
-        HDC m_canvasDC = nullptr;
-        HDC m_saveDC = nullptr;
-        HBITMAP m_saveBitmap = nullptr;
-        HGDIOBJ m_saveOldBitmap = nullptr;
-        HBITMAP m_canvasBitmap = nullptr;
-        HGDIOBJ m_canvasOldBitmap = nullptr;
+        MemoryCanvas m_canvas;
+        MemoryCanvas m_saveArea;  // what lies under a frame that is to be restored
         HANDLE m_stopEvent;  // manual reset; cuts a frame's wait short
         std::vector<GifFrameEntry> m_frames;
         // Each frame's standalone stream until the worker has decoded it; empty after.
@@ -104,7 +101,7 @@ protected:
     BOOL m_animated = FALSE;  // two frames or more decoded at load
     BOOL m_canvasReady = FALSE;
     HANDLE m_thread = nullptr;  // the worker; closed only here, after waiting for it
-    IPicture* m_stillPicture = nullptr;
+    ComRef<IPicture> m_stillPicture;
     GifBlockWalker m_walker;  // the bytes under parse, only while LoadFromMemory runs
     std::unique_ptr<Scene> m_scene;
 
@@ -120,5 +117,4 @@ private:
     static void DropUndecodedFrames(Scene& scene);
     static void DrawFrame(Scene& scene, const GifFrameEntry& frame);
     static void DisposeFrame(Scene& scene, const GifFrameEntry& frame);
-    static void FreeSaveArea(Scene& scene);
 };

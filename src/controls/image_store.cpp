@@ -1,7 +1,5 @@
 #include "controls/image_store.h"
 
-#include <cstddef>
-#include <cstring>
 #include <future>
 #include <map>
 #include <new>
@@ -62,8 +60,10 @@ public:
     }
     void Release() {
         if (stored_.valid()) stored_.get();  // waits for the thread; lets go of the images
-        if (picture_.valid())
-            if (HBITMAP unclaimed = picture_.get()) ::DeleteObject(unclaimed);
+        if (picture_.valid()) {
+            CBitmap unclaimed;
+            unclaimed.Attach(picture_.get());
+        }
     }
 
 private:
@@ -146,52 +146,6 @@ std::shared_ptr<const CBitmap> StoredBitmap(UINT id, UINT dpi) {
     }
     store.images[key] = decoded;
     return decoded;
-}
-
-namespace {
-
-UINT SystemDpi() {
-    using GetDpiForSystemFn = UINT(WINAPI*)();
-    static const auto getDpiForSystem = reinterpret_cast<GetDpiForSystemFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForSystem")));
-    return getDpiForSystem ? getDpiForSystem() : AfxGetWindowDpi(nullptr);
-}
-
-// The status font of the system's metrics for that dpi; where the system cannot give metrics
-// for a dpi, its own scaled.
-LOGFONTA MessageFontFor(UINT dpi) {
-    using ParametersForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
-    static const auto parametersForDpi = reinterpret_cast<ParametersForDpiFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "SystemParametersInfoForDpi")));
-    NONCLIENTMETRICSW wide{};
-    wide.cbSize = sizeof wide;
-    LOGFONTA font{};
-    if (parametersForDpi && parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof wide, &wide, 0, dpi)) {
-        // Every field up to the face name is laid out alike in both structures.
-        std::memcpy(&font, &wide.lfStatusFont, offsetof(LOGFONTA, lfFaceName));
-        ::WideCharToMultiByte(CP_ACP, 0, wide.lfStatusFont.lfFaceName, -1, font.lfFaceName, LF_FACESIZE, nullptr, nullptr);
-        return font;
-    }
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    font = metrics.lfStatusFont;
-    font.lfHeight = ::MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
-    return font;
-}
-
-}  // namespace
-
-std::shared_ptr<const CFont> StoredMessageFont(UINT dpi) {
-    static CCriticalSection lock;
-    static std::map<UINT, std::weak_ptr<const CFont>> fonts;
-    CSingleLock hold(&lock, TRUE);
-    if (auto font = fonts[dpi].lock()) return font;
-    auto made = std::make_shared<CFont>();
-    const LOGFONTA wanted = MessageFontFor(dpi);
-    if (!made->CreateFontIndirect(&wanted)) return nullptr;
-    fonts[dpi] = made;
-    return made;
 }
 
 void SharedBitmap::Hold(std::shared_ptr<const CBitmap> image) {

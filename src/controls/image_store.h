@@ -34,10 +34,6 @@ void ReleasePrefetchedImages();
 // bitmap; the sets for other scales draw the same images again), without decoding it.
 bool SkinBitmapExists(UINT id);
 
-// The system's message font (tooltips, balloons) at that scale, shared; null when it cannot be
-// made. At the system's own scale it is the font the system gives its tooltips itself.
-std::shared_ptr<const CFont> StoredMessageFont(UINT dpi);
-
 // A holder of a stored image that reads and draws as a CBitmap. It mirrors the store's handle
 // and never deletes it; its own DeleteObject lets go of the reference instead. It is no CBitmap
 // to its users (the inheritance is not public), so nothing can delete or replace the shared

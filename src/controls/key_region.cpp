@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "controls/key_runs.h"
+#include "framework/afxgdi.h"
 
 namespace {
 
@@ -52,7 +53,8 @@ HRGN BuildKeyRegion(HBITMAP bitmap, COLORREF key) {
     const int width = info.bmWidth, height = info.bmHeight;
     std::vector<uint32_t> band(static_cast<size_t>(width) * kBandRows);
     std::vector<PixelRun> runs;
-    HDC dc = ::CreateCompatibleDC(nullptr);
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
     uint32_t dibKey = ToDibColour(key);
     bool ok = true;
     for (int top = 0; ok && top < height; top += kBandRows) {
@@ -68,6 +70,5 @@ HRGN BuildKeyRegion(HBITMAP bitmap, COLORREF key) {
             }
         }
     }
-    ::DeleteDC(dc);
     return ok ? RegionFromRuns(runs, width, height) : nullptr;
 }

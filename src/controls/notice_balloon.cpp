@@ -1,7 +1,6 @@
 #include "controls/notice_balloon.h"
 
-#include "controls/image_store.h"
-#include "framework/dialog_template.h"
+#include "controls/font_store.h"
 #include "framework/window_scale.h"
 
 namespace {
@@ -43,10 +42,10 @@ bool NoticeBalloon::Make(HWND control) {
 
 bool NoticeBalloon::Show(HWND control, const CString& text, UINT milliseconds) {
     if (!control || !Make(control)) return false;
-    // The system's message font for the button's scale, which may have changed since the last
+    // The system's tooltip font for the button's scale, which may have changed since the last
     // notice; the width with it. The font held before goes only once the balloon has the new one.
     const UINT dpi = AfxGetWindowDpi(control);
-    if (auto font = StoredMessageFont(dpi)) {
+    if (auto font = StoredTooltipFont(dpi)) {
         SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*font)));
         m_font = std::move(font);
     }

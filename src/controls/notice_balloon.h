@@ -20,5 +20,5 @@ private:
     bool Make(HWND control);
     TOOLINFOA Tool(const CString* text) const;
     HWND m_owner = nullptr;
-    std::shared_ptr<const CFont> m_font;  // the image store's, while the balloon uses it
+    std::shared_ptr<const CFont> m_font;  // the font store's, while the balloon uses it
 };

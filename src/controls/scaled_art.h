@@ -5,24 +5,13 @@
 // used at 100 %. The PNGs are decoded by the program itself (png_image.h), not by the system.
 #include <windows.h>
 
-#include "controls/resample.h"
-
 // How art shrunk or enlarged for a scale treats its edges.
 enum class ArtEdges {
     Blended,  // every pixel averages what it covers
     KeyOutline,  // the top-left pixel's colour lies outside a window's outline: none is mixed in
 };
 
-// The bitmap resource drawn for that dpi (above 96), as a 32-bit section the caller owns; null
+// The bitmap resource drawn for that dpi (above 100 %), as a 32-bit section the caller owns; null
 // when neither its art nor its 100 % bitmap loads. A bitmap without art of its own for the
 // scale is its 100 % bitmap enlarged.
 HBITMAP LoadScaledArt(HINSTANCE module, UINT id, UINT dpi, ArtEdges edges = ArtEdges::Blended);
-
-// The pixels of a 32-bit section; an empty image when it cannot be read.
-PixelImage ReadPixels(HBITMAP bitmap);
-// A 32-bit section of those pixels, which the caller owns; null when it cannot be made.
-HBITMAP MakeSection(const PixelImage& image);
-
-// Copies width x height pixels of the source context onto the target at (0, 0), shrunk or
-// enlarged with the area filter to that dpi's size; FALSE when it cannot.
-BOOL PaintScaled(HDC target, HDC source, int width, int height, UINT dpi);

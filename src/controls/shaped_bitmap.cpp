@@ -1,6 +1,7 @@
 #include "controls/shaped_bitmap.h"
 
 #include "controls/image_store.h"
+#include "framework/scoped_handles.h"
 
 BOOL ShapedBitmap::LoadArt(UINT id, UINT dpi) { return LoadSkinBitmap(*this, id, dpi, kShapeEdges); }
 
@@ -17,25 +18,19 @@ CSize ShapedBitmap::GetSize() const {
 BOOL ShapedBitmap::Draw(CDC* dc, int x, int y) {
     if (!dc || !dc->GetSafeHdc() || !m_hObject) return FALSE;
     const CSize size = GetSize();
-    CDC memory;
-    if (!memory.CreateCompatibleDC(dc)) return FALSE;
-    const HGDIOBJ previous = memory.SelectObject(m_hObject);
-    if (!previous) return FALSE;  // selected into another context: nothing to copy from
-    const BOOL copied = dc->BitBlt(x, y, size.cx, size.cy, &memory, 0, 0, SRCCOPY);
-    memory.SelectObject(previous);
-    return copied;  // the memory context is deleted with its owner
+    const BitmapContext memory(*dc, m_hObject);
+    if (!memory) return FALSE;  // selected into another context: nothing to copy from
+    return ::BitBlt(*dc, x, y, size.cx, size.cy, memory, 0, 0, SRCCOPY);
 }
 
 void PaintOffScreen(CDC& target, ShapedBitmap& bitmap) {
     const CSize size = bitmap.GetSize();
     if (size.cx == 0 || size.cy == 0) return;
+    MemoryCanvas canvas;
+    if (!canvas.Create(target, size.cx, size.cy)) return;
     CDC memory;
-    CBitmap canvas;
-    if (!memory.CreateCompatibleDC(&target) || !canvas.Attach(::CreateCompatibleBitmap(target, size.cx, size.cy)))
-        return;
-    const HGDIOBJ previous = memory.SelectObject(canvas);
+    memory.Attach(canvas);  // borrowed: the canvas owns it
     bitmap.Draw(&memory, 0, 0);
     ::SelectClipRgn(memory, nullptr);
     target.BitBlt(0, 0, size.cx, size.cy, &memory, 0, 0, SRCCOPY);
-    memory.SelectObject(previous);
 }

@@ -7,32 +7,15 @@
 #include <vector>
 
 #include "controls/accessible_button.h"
+#include "controls/font_store.h"
 #include "controls/key_region.h"
-#include "framework/dialog_template.h"
+#include "framework/scale.h"
+#include "framework/scoped_handles.h"
 #include "framework/system_calls.h"
 
 namespace {
 
 constexpr COLORREF kMaskOutside = RGB(255, 255, 255);
-
-// A memory context holding one bitmap for the length of one drawing step.
-class BitmapContext {
-public:
-    BitmapContext(HDC compatibleWith, HGDIOBJ bitmap)
-        : dc_(::CreateCompatibleDC(compatibleWith)), previous_(dc_ ? ::SelectObject(dc_, bitmap) : nullptr) {}
-    ~BitmapContext() {
-        if (!dc_) return;
-        ::SelectObject(dc_, previous_);
-        ::DeleteDC(dc_);
-    }
-    BitmapContext(const BitmapContext&) = delete;
-    BitmapContext& operator=(const BitmapContext&) = delete;
-    operator HDC() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
 
 // True when the mask (the last id) is one of the images too: drawing selects the image and the
 // mask into two contexts at once, and a bitmap can be selected into one context only.
@@ -116,14 +99,10 @@ HRGN SkinButton::BuildMaskRegion(const CBitmap& mask) {
 
 void SkinButton::ApplyMask() {
     if (!m_hWnd) return;
-    if (HRGN shape = BuildMaskRegion(maskImage.Bitmap())) {
-        // From here on the window owns the region and frees it when it replaces it or is destroyed.
-        if (SetWindowRgn(shape, TRUE)) {
-            region = shape;
-        } else {
-            ::DeleteObject(shape);
-        }
-    }
+    CRgn shape;
+    // Once the window takes the region it owns it, and frees it when it replaces it or is destroyed.
+    if (shape.Attach(BuildMaskRegion(maskImage.Bitmap())) && SetWindowRgn(shape, TRUE))
+        region = static_cast<HRGN>(shape.Detach());
     if (drawMode == DrawMode::Copy) {
         const SIZE size = BitmapSize(maskImage.Bitmap());
         SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
@@ -254,17 +233,13 @@ void SkinButton::DrawImage(HDC target, const CBitmap& image, const RECT& rect) {
     // Transparent drawing: over a copy of what the target shows, image XOR, mask AND, image
     // XOR leaves the image where the mask is black and the old content where it is white.
     BitmapContext mask(target, maskImage.GetSafeHandle());
-    CBitmap bufferBitmap;
-    bufferBitmap.Attach(::CreateCompatibleBitmap(target, width, height));
-    if (!bufferBitmap.GetSafeHandle()) return;
-    {
-        BitmapContext buffer(target, bufferBitmap.GetSafeHandle());
-        ::BitBlt(buffer, 0, 0, width, height, target, rect.left, rect.top, SRCCOPY);
-        place(buffer, 0, 0, source, SRCINVERT);
-        place(buffer, 0, 0, mask, SRCAND);
-        place(buffer, 0, 0, source, SRCINVERT);
-        ::BitBlt(target, rect.left, rect.top, width, height, buffer, 0, 0, SRCCOPY);
-    }  // the buffer context lets go of its bitmap before the bitmap is deleted
+    MemoryCanvas buffer;
+    if (!buffer.Create(target, width, height)) return;
+    ::BitBlt(buffer, 0, 0, width, height, target, rect.left, rect.top, SRCCOPY);
+    place(buffer, 0, 0, source, SRCINVERT);
+    place(buffer, 0, 0, mask, SRCAND);
+    place(buffer, 0, 0, source, SRCINVERT);
+    ::BitBlt(target, rect.left, rect.top, width, height, buffer, 0, 0, SRCCOPY);
 }
 
 // ---- Tooltip ------------------------------------------------------------------------------
@@ -279,9 +254,9 @@ void SkinButton::SetTooltipText(CString text) {
 
 void SkinButton::FitTooltipToScale() {
     if (!tooltip.GetSafeHwnd()) return;  // made later, at the scale of its time
-    // The system's message font for the window's scale; the one held before goes only once
+    // The system's tooltip font for the window's scale; the one held before goes only once
     // the tooltip no longer draws with it.
-    auto font = StoredMessageFont(AfxGetWindowDpi(m_hWnd));
+    auto font = StoredTooltipFont(AfxGetWindowDpi(m_hWnd));
     if (!font) return;
     tooltip.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*font)));
     tipFont = std::move(font);

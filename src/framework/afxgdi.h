@@ -36,6 +36,7 @@ public:
 class CBrush : public CGdiObject {
 public:
     operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
+    BOOL CreateSolidBrush(COLORREF colour) { return Attach(::CreateSolidBrush(colour)); }
 };
 
 class CRgn : public CGdiObject {

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "framework/dialog_template.h"
+#include "framework/scoped_handles.h"
 #include "framework/window_scale.h"
 
 namespace {
@@ -107,10 +108,9 @@ HWND CDialog::FindModalOwner() const {
 
 INT_PTR CDialog::DoModal() {
     HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
-    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
-    HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
-    m_pTemplate = loaded ? ::LockResource(loaded) : nullptr;
-    m_nTemplateSize = resource ? ::SizeofResource(module, resource) : 0;
+    const ResourceBytes resource = FindResourceBytes(module, MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
+    m_pTemplate = resource.bytes;
+    m_nTemplateSize = resource.size;
     if (!m_pTemplate) return -1;
 
     HWND owner = FindModalOwner();
@@ -231,11 +231,9 @@ RECT TemplateFrame(const DialogTemplateInfo& info, DialogBaseUnits units) {
 // The dialog template of that id, read from its resource; nothing when it cannot be read.
 std::optional<DialogTemplateInfo> ReadTemplate(UINT id) {
     HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEA(id), RT_DIALOG);
-    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), RT_DIALOG);
-    HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
-    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
-    if (!bytes) return std::nullopt;
-    return ParseDialogTemplate(bytes, ::SizeofResource(module, found));
+    const ResourceBytes resource = FindResourceBytes(module, MAKEINTRESOURCEA(id), RT_DIALOG);
+    if (!resource) return std::nullopt;
+    return ParseDialogTemplate(resource.bytes, resource.size);
 }
 
 std::optional<DialogBaseUnits> KnownBaseUnits(const std::optional<DialogTemplateInfo>& info) {

@@ -1,7 +1,5 @@
 #include "framework/dialog_template.h"
 
-#include <cstdlib>
-
 namespace {
 
 // A bounds-checked little-endian reader over the template bytes.
@@ -134,35 +132,12 @@ std::optional<DialogBaseUnits> KnownFontBaseUnits(const std::u16string& face, ui
     return std::nullopt;
 }
 
-int MulDivRound(int a, int b, int c) {
-    if (c == 0) return 0;
-    const long long product = static_cast<long long>(a) * b;
-    const long long half = std::llabs(static_cast<long long>(c)) / 2;
-    const bool negative = (product < 0) != (c < 0);
-    const long long q = (std::llabs(product) + half) / std::llabs(static_cast<long long>(c));
-    return static_cast<int>(negative ? -q : q);
-}
-
 DialogRect DialogUnitsToPixels(const DialogRect& dlu, DialogBaseUnits units) {
     return DialogRect{MulDivRound(dlu.x, units.x, 4), MulDivRound(dlu.y, units.y, 8), MulDivRound(dlu.cx, units.x, 4),
                       MulDivRound(dlu.cy, units.y, 8)};
 }
 
-int ScaleToDpi(int pixels, unsigned dpi) { return MulDivRound(pixels, static_cast<int>(dpi), 96); }
-
 DialogRect ScaleToDpi(const DialogRect& rect, unsigned dpi) {
     const int left = ScaleToDpi(rect.x, dpi), top = ScaleToDpi(rect.y, dpi);
     return DialogRect{left, top, ScaleToDpi(rect.x + rect.cx, dpi) - left, ScaleToDpi(rect.y + rect.cy, dpi) - top};
-}
-
-unsigned LargestDpiThatFits(unsigned wantedDpi, int width, int height, int areaWidth, int areaHeight) {
-    const auto fits = [&](unsigned dpi) {
-        return ScaleToDpi(width, dpi) <= areaWidth && ScaleToDpi(height, dpi) <= areaHeight;
-    };
-    constexpr unsigned kStep = 24;  // 25 % of 96 dpi
-    if (wantedDpi <= 96 || fits(wantedDpi)) return wantedDpi;
-    for (unsigned dpi = (wantedDpi - 1) / kStep * kStep; dpi > 96; dpi -= kStep) {
-        if (fits(dpi)) return dpi;
-    }
-    return 96;
 }

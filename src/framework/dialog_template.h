@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/scale.h"
+
 struct DialogRect {
     int x = 0, y = 0, cx = 0, cy = 0;
 };
@@ -44,19 +46,9 @@ struct DialogBaseUnits {
 // metrics are known; nothing for any other font (its dialogs are left as the system lays them out).
 std::optional<DialogBaseUnits> KnownFontBaseUnits(const std::u16string& face, uint16_t pointSize);
 
-// a * b / c rounded half away from zero, as the platform's MulDiv; 0 when c is 0.
-int MulDivRound(int a, int b, int c);
-
 // Dialog units to pixels, exactly as the dialog manager maps them.
 DialogRect DialogUnitsToPixels(const DialogRect& dlu, DialogBaseUnits units);
 
-// Pixels at 96 dpi to pixels at that dpi, rounded as MulDiv; a rectangle's size is scaled from
-// its edges, so that neighbouring rectangles stay neighbours.
-int ScaleToDpi(int pixels, unsigned dpi);
+// A rectangle at 100 % at that dpi (scale.h); its size is scaled from its edges, so that
+// neighbouring rectangles stay neighbours.
 DialogRect ScaleToDpi(const DialogRect& rect, unsigned dpi);
-
-// The largest scale, no larger than the wanted one, at which a window of width x height pixels
-// at 96 dpi fits an area of areaWidth x areaHeight: the wanted scale itself, else the largest of
-// the system's steps of 25 % below it that fits; 96 when none does, since the art has nothing
-// smaller than 100 %. A scale of 100 % or below is kept as it is.
-unsigned LargestDpiThatFits(unsigned wantedDpi, int width, int height, int areaWidth, int areaHeight);

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "framework/packed_dib.h"
+#include "framework/scoped_handles.h"
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject) {
     if (!hObject) return FALSE;
@@ -32,23 +33,23 @@ HBITMAP ToThirtyTwoBits(HBITMAP source) {
     BITMAPINFO format{};
     format.bmiHeader = {sizeof(BITMAPINFOHEADER), info.bmWidth, info.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HBITMAP copy = ::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!copy) return source;
-    HDC memory = ::CreateCompatibleDC(nullptr);
-    const bool copied = memory && ::GetDIBits(memory, source, 0, static_cast<UINT>(info.bmHeight), bits, &format,
-                                              DIB_RGB_COLORS) != 0;
-    if (memory) ::DeleteDC(memory);
-    ::DeleteObject(copied ? source : copy);
-    return copied ? copy : source;
+    CBitmap copy;
+    if (!copy.Attach(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0))) return source;
+    CDC memory;
+    if (!memory.CreateCompatibleDC(nullptr) ||
+        !::GetDIBits(memory, source, 0, static_cast<UINT>(info.bmHeight), bits, &format, DIB_RGB_COLORS))
+        return source;  // the copy is deleted
+    CBitmap replaced;
+    replaced.Attach(source);  // deleted: the copy takes its place
+    return static_cast<HBITMAP>(copy.Detach());
 }
 
 // A 32-bit section of a 24-bit bitmap resource, converted from the resource's bytes in one
 // pass; null for a resource of another format, or when it cannot be made.
 HBITMAP TrueColourSection(HINSTANCE module, UINT id) {
-    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), RT_BITMAP);
-    HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
-    const auto* bytes = static_cast<const uint8_t*>(loaded ? ::LockResource(loaded) : nullptr);
-    const std::optional<TrueColourDib> dib = ReadTrueColourDib(bytes, bytes ? ::SizeofResource(module, found) : 0);
+    const ResourceBytes resource = FindResourceBytes(module, MAKEINTRESOURCEA(id), RT_BITMAP);
+    const std::optional<TrueColourDib> dib =
+        ReadTrueColourDib(static_cast<const uint8_t*>(resource.bytes), resource.size);
     if (!dib) return nullptr;
     BITMAPINFO format{};
     format.bmiHeader = {sizeof(BITMAPINFOHEADER), dib->width, dib->height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};

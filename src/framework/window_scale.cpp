@@ -1,23 +1,47 @@
 #include "framework/window_scale.h"
 
+#include "framework/scoped_handles.h"
+#include "framework/system_library.h"
+
 namespace {
 
 constexpr const char* kDpiProperty = "OrvaTvSetting.Dpi";
 
+// user32's scale functions, where it has them: GetDpiForWindow, GetDpiForSystem and
+// SystemParametersInfoForDpi exist from Windows 10 1607 on (newer than the headers we build
+// for); older systems answer for the whole screen.
+struct DpiFunctions {
+    using ForWindow = UINT(WINAPI*)(HWND);
+    using ForSystem = UINT(WINAPI*)();
+    using ParametersForDpi = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+    ForWindow forWindow;
+    ForSystem forSystem;
+    ParametersForDpi parametersForDpi;
+};
+
+const DpiFunctions& User32Dpi() {
+    static const DpiFunctions functions = [] {
+        HMODULE user32 = ::GetModuleHandleA("user32.dll");
+        return DpiFunctions{GetProcAddressAs<DpiFunctions::ForWindow>(user32, "GetDpiForWindow"),
+                            GetProcAddressAs<DpiFunctions::ForSystem>(user32, "GetDpiForSystem"),
+                            GetProcAddressAs<DpiFunctions::ParametersForDpi>(user32, "SystemParametersInfoForDpi")};
+    }();
+    return functions;
+}
+
+UINT ScreenDpi() {
+    const CClientDC screen(nullptr);
+    const int dpi = screen.GetSafeHdc() ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+}
+
 }  // namespace
 
-// GetDpiForWindow exists from Windows 10 1607 on; older systems answer for the whole screen.
 UINT AfxGetMonitorDpi(HWND hWnd) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
-    if (getDpiForWindow && hWnd) {
-        if (const UINT dpi = getDpiForWindow(hWnd)) return dpi;
+    if (User32Dpi().forWindow && hWnd) {
+        if (const UINT dpi = User32Dpi().forWindow(hWnd)) return dpi;
     }
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
-    if (screen) ::ReleaseDC(nullptr, screen);
-    return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+    return ScreenDpi();
 }
 
 UINT AfxGetWindowDpi(HWND hWnd) {
@@ -35,4 +59,10 @@ void AfxSetWindowDpi(HWND hTopLevel, UINT dpi) {
     } else {
         ::RemovePropA(hTopLevel, kDpiProperty);
     }
+}
+
+UINT AfxGetSystemDpi() { return User32Dpi().forSystem ? User32Dpi().forSystem() : ScreenDpi(); }
+
+BOOL AfxSystemParametersInfoForDpi(UINT action, UINT param, void* value, UINT winIni, UINT dpi) {
+    return User32Dpi().parametersForDpi && User32Dpi().parametersForDpi(action, param, value, winIni, dpi);
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The display scale a window is drawn at, in dots per inch (96 is 100 %).
+// The display scale a window is drawn at, in dots per inch (scale.h), and the system's scale
+// functions that only newer systems have, each looked up once here.
 #include <windows.h>
 
-constexpr UINT kDefaultDpi = 96;
+#include "framework/scale.h"
 
 // The scale the window's top-level window was last told to draw at (AfxSetWindowDpi); until it
 // is told, the scale of its monitor: GetDpiForWindow where user32 has it, else the screen's
@@ -12,3 +13,9 @@ UINT AfxGetWindowDpi(HWND hWnd);
 UINT AfxGetMonitorDpi(HWND hWnd);
 // Records the scale a top-level window draws at, for its controls to read; 0 forgets it.
 void AfxSetWindowDpi(HWND hTopLevel, UINT dpi);
+
+// The scale the system draws its own metrics at: GetDpiForSystem where user32 has it, else the
+// screen's LOGPIXELSX.
+UINT AfxGetSystemDpi();
+// SystemParametersInfoForDpi where user32 has it (Windows 10 1607 on); FALSE elsewhere.
+BOOL AfxSystemParametersInfoForDpi(UINT action, UINT param, void* value, UINT winIni, UINT dpi);

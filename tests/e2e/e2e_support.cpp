@@ -2,6 +2,7 @@
 
 #include <ole2.h>
 #include <oleacc.h>
+#include "controls/dib_section.h"
 #include "controls/scaled_art.h"
 #include "framework/window_scale.h"
 

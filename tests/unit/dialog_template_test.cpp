@@ -119,31 +119,3 @@ TEST(DialogUnits, ScaleWithTheEdgesSoNeighboursStayNeighbours) {
     const DialogRect left = ScaleToDpi(DialogRect{1, 0, 1, 1}, 144), right = ScaleToDpi(DialogRect{2, 0, 1, 1}, 144);
     EXPECT_EQ(left.x + left.cx, right.x);
 }
-
-// The main window is 512 x 401 at 100 %; a TV desktop at a large scale may be smaller than it.
-TEST(DialogUnits, TheLargestScaleThatFitsTheWorkArea) {
-    struct Case {
-        unsigned wanted;
-        int areaWidth, areaHeight;
-        unsigned expected;
-    };
-    const Case cases[] = {
-        {192, 1920, 1080, 192},  // 1024 x 802 fits
-        {192, 1280, 720, 168},   // 896 x 702
-        {192, 1024, 768, 168},   // 896 x 702; 1024 x 802 is too tall
-        {192, 800, 600, 120},    // 640 x 501; 768 x 602 is 2 px too tall
-        {192, 640, 480, 96},     // 640 x 501 too tall: 100 %, which fits
-        {144, 640, 480, 96},
-        {144, 800, 600, 120},
-        {144, 768, 602, 144},    // exactly the size of the window
-        {240, 320, 200, 96},     // nothing fits: never below 100 %
-        {200, 1920, 1080, 200},  // a scale between the steps is kept when it fits ...
-        {200, 1100, 810, 192},   // ... else the steps below it
-        {96, 320, 200, 96},
-        {72, 320, 200, 72},      // 100 % or less is kept as the monitor has it
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(LargestDpiThatFits(c.wanted, 512, 401, c.areaWidth, c.areaHeight), c.expected)
-            << c.wanted << " dpi on " << c.areaWidth << " x " << c.areaHeight;
-    }
-}

@@ -32,7 +32,7 @@ class ProbeCtrl : public GifPictureCtrl {
 public:
     uint32_t CanvasPixel(int x, int y) {
         CSingleLock lock(&m_scene->m_canvasLock, TRUE);
-        return Rgb(::GetPixel(m_scene->m_canvasDC, x, y));
+        return Rgb(::GetPixel(m_scene->m_canvas, x, y));
     }
     std::vector<uint32_t> Canvas() {
         std::vector<uint32_t> pixels;

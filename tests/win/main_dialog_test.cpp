@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/dialog_template.h"
+#include "controls/dib_section.h"
 #include "controls/scaled_art.h"
 #include "controls/shaped_bitmap.h"
 #include "main_dialog/tv_setting_dlg.h"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "controls/png_image.h"
+#include "controls/dib_section.h"
 #include "controls/scaled_art.h"
 #include "pixels.h"
 #include "wic_png.h"

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/dib_section.h"
 #include "controls/scaled_art.h"
 #include "controls/skin_button.h"
 #include "framework/dialog_template.h"
