@@ -9,6 +9,7 @@ Every C++ file of src/ and standins/, once for each target it is checked for:
 Usage: static_db.py ROOT OUT_DIR NATIVE_DB WIN64_DB WIN32_DB; prints the number of files checked:
 "portable win32 standins". The databases go to OUT_DIR/<use>/compile_commands.json.
 """
+import functools
 import json
 import os
 import shlex
@@ -18,6 +19,7 @@ import sys
 GCC_VERSION = "12-posix"  # Debian's g++-mingw-w64-*-posix
 
 
+@functools.lru_cache(maxsize=None)
 def clang_resource_include():
     out = subprocess.run(["clang", "-print-resource-dir"], capture_output=True, text=True, check=True)
     return os.path.join(out.stdout.strip(), "include")
@@ -89,15 +91,21 @@ def without_system_headers(entry):
     return dict(entry, arguments=kept)
 
 
+def read(db):
+    with open(db) as entries:
+        return json.load(entries)
+
+
 def write(out_dir, name, entries):
     os.makedirs(os.path.join(out_dir, name), exist_ok=True)
-    json.dump(entries, open(os.path.join(out_dir, name, "compile_commands.json"), "w"), indent=1)
+    with open(os.path.join(out_dir, name, "compile_commands.json"), "w") as db:
+        json.dump(entries, db, indent=1)
 
 
 def mingw_entries(db, root, portable_files):
     """The Win32 files and the stand-ins of one mingw build, each once per set of defines."""
     unique = {}
-    for e in json.load(open(db)):
+    for e in read(db):
         path = e["file"]
         if (under(path, "src", root) and path not in portable_files) or under(path, "standins", root):
             clang = as_clang(e)
@@ -105,10 +113,17 @@ def mingw_entries(db, root, portable_files):
     return list(unique.values())
 
 
+def unchecked(root, checked):
+    """The C++ files of src/ and standins/ that no build compiles, so no check would see."""
+    on_disk = {os.path.join(folder, name) for top in ("src", "standins")
+               for folder, _, names in os.walk(os.path.join(root, top)) for name in names if name.endswith(".cpp")}
+    return sorted(on_disk - checked)
+
+
 def main():
     root, out_dir, native_db, win64_db, win32_db = sys.argv[1:]
     # The native build compiles the core twice (plain and under the sanitizers): once is enough.
-    portable = first_per_file(e for e in json.load(open(native_db)) if under(e["file"], "src", root))
+    portable = first_per_file(e for e in read(native_db) if under(e["file"], "src", root))
     portable_files = {e["file"] for e in portable}
     win64 = mingw_entries(win64_db, root, portable_files)
     win32 = mingw_entries(win32_db, root, portable_files)
@@ -118,8 +133,12 @@ def main():
     write(out_dir, "cppcheck-win64", [without_system_headers(e) for e in win64])
     write(out_dir, "cppcheck-win32", [without_system_headers(e) for e in win32])
     files = {e["file"] for e in win64 + win32}
+    missing = unchecked(root, files | portable_files)
+    if missing:
+        sys.exit("static-checks: in no build, so not checked: " + " ".join(missing))
     print(len(portable_files), sum(under(f, "src", root) for f in files),
           sum(under(f, "standins", root) for f in files))
 
 
-main()
+if __name__ == "__main__":
+    main()
