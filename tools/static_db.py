@@ -10,13 +10,17 @@ Usage: static_db.py ROOT OUT_DIR NATIVE_DB WIN64_DB WIN32_DB; prints the number 
 "portable win32 standins". The databases go to OUT_DIR/<use>/compile_commands.json.
 """
 import functools
+import glob
 import json
 import os
+import re
 import shlex
 import subprocess
 import sys
 
-GCC_VERSION = "12-posix"  # Debian's g++-mingw-w64-*-posix
+
+def major_version(gcc_dir):
+    return int(re.match(r"\d+", os.path.basename(gcc_dir)).group())
 
 
 @functools.lru_cache(maxsize=None)
@@ -26,7 +30,11 @@ def clang_resource_include():
 
 
 def mingw_system_includes(triple):
-    gcc = f"/usr/lib/gcc/{triple}/{GCC_VERSION}/include"
+    # Debian's g++-mingw-w64-*-posix: the headers of its newest version ("12-posix")
+    versions = sorted(glob.glob(f"/usr/lib/gcc/{triple}/[0-9]*-posix"), key=major_version)
+    if not versions:
+        sys.exit(f"static-checks: no {triple} g++: scripts/setup installs the mingw toolchains")
+    gcc = f"{versions[-1]}/include"
     dirs = [f"{gcc}/c++", f"{gcc}/c++/{triple}", f"{gcc}/c++/backward", clang_resource_include(),
             f"/usr/{triple}/include"]
     missing = [d for d in dirs if not os.path.isdir(d)]
