@@ -11,7 +11,7 @@ TvSettingApp::TvSettingApp() : CWinApp(TvSettingDlg::kTitle) {}
 BOOL TvSettingApp::InitInstance() {
     // The mutex is only a name that stays taken while this copy runs; its handle is left to the
     // process, which closes it at exit.
-    ::CreateMutexA(nullptr, FALSE, TvSettingDlg::kTitle);
+    ::CreateMutexA(nullptr, FALSE, TvSettingDlg::kTitle);  // cppcheck-suppress leakReturnValNotUsed ; as said
     if (::GetLastError() == ERROR_ALREADY_EXISTS || ::GetLastError() == ERROR_ACCESS_DENIED) {
         // ERROR_ACCESS_DENIED: the name belongs to a copy that another user runs.
         ActivateRunningCopy();

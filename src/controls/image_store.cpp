@@ -45,9 +45,10 @@ public:
         dpi_ = dpi;
         auto picture = std::make_shared<std::promise<HBITMAP>>();
         try {
-            stored_ = std::async(std::launch::async, [picture, pictureId, pictureEdges, storedIds, dpi] {
+            auto decode = [picture, pictureId, pictureEdges, storedIds = std::move(storedIds), dpi] {
                 return Decode(*picture, pictureId, pictureEdges, storedIds, dpi);
-            });
+            };
+            stored_ = std::async(std::launch::async, std::move(decode));
             picture_ = picture->get_future();
         } catch (const std::system_error&) {
             stored_ = {};  // no thread: each image is decoded when it is asked for

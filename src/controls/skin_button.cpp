@@ -249,7 +249,7 @@ void SkinButton::SetTooltipText(CString text) {
         tooltip.UpdateTipText(text, this, 0);
         return;
     }
-    pendingTipText = text;
+    pendingTipText = std::move(text);
 }
 
 void SkinButton::FitTooltipToScale() {

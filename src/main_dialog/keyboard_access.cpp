@@ -57,6 +57,7 @@ LRESULT TvSettingDlg::OnArrowKey(WPARAM key, LPARAM button) {
         default: return 0;
     }
     const int from = ::GetDlgCtrlID(reinterpret_cast<HWND>(button));
+    // cppcheck-suppress accessMoved ; rows is read once, by the move itself
     const int to = ArrowMoves(std::move(rows)).Target(from, arrow, m_arrowColumn);
     return reinterpret_cast<LRESULT>(to ? ::GetDlgItem(m_hWnd, to) : nullptr);
 }

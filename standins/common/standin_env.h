@@ -34,6 +34,7 @@ inline long long ReadNumber(const char* name, long long fallback) {
 }
 
 // Appends one line, formatted as by printf, to the log file.
+// NOLINTNEXTLINE(cert-dcl50-cpp): printf's own formats are what the log lines are written in
 inline void Log(const char* format, ...) {
     char path[MAX_PATH];
     if (!ReadVariable("ORVA_STANDIN_LOG", path, sizeof path)) return;

@@ -121,7 +121,7 @@ bool ParseHex(const std::string& text, std::vector<BYTE>* bytes) {
 std::string HexBytes(const BYTE* bytes, DWORD size) {
     static const char kDigits[] = "0123456789ABCDEF";
     std::string text;
-    text.reserve(size * 2);
+    text.reserve(std::size_t{size} * 2);
     for (DWORD i = 0; i < size; ++i) {
         text += kDigits[bytes[i] >> 4];
         text += kDigits[bytes[i] & 15];
@@ -131,7 +131,7 @@ std::string HexBytes(const BYTE* bytes, DWORD size) {
 
 std::string HexWord(HRESULT hr) {
     char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
+    (void)std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));  // 10 characters at most
     return text;
 }
 

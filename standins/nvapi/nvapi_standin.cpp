@@ -62,7 +62,7 @@ bool LeavesOutputsUnset() { return standin::ReadNumber("ORVA_NV_UNSET", 0) == 1;
 // The scenario's status for the function with that id.
 NvAPI_Status StatusOf(uint32_t id) {
     char name[40];
-    std::snprintf(name, sizeof name, "ORVA_NV_STATUS_%08X", static_cast<unsigned>(id));
+    (void)std::snprintf(name, sizeof name, "ORVA_NV_STATUS_%08X", static_cast<unsigned>(id));  // 23 characters
     return static_cast<NvAPI_Status>(standin::ReadNumber(name, 0));
 }
 
@@ -134,7 +134,7 @@ NvAPI_Status __cdecl TvOutputInfo(NvDisplayHandle display, uint32_t outputMask, 
     const bool writes = answers && connector >= 0 && !LeavesOutputsUnset();
     if (writes) info->connector = static_cast<uint32_t>(connector);
     char written[32] = "untouched";
-    if (writes) std::snprintf(written, sizeof written, "%lld", connector);
+    if (writes) (void)std::snprintf(written, sizeof written, "%lld", connector);  // 20 characters at most
     standin::Log("nvapi QueryTvOutputInfo display=%llX mask=%08X version=%08X -> %d connector=%s",
                  standin::AddressValue(display), static_cast<unsigned>(outputMask),
                  info ? static_cast<unsigned>(info->version) : 0u, status, written);
