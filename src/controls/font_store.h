@@ -8,3 +8,7 @@
 // use it), at that scale, shared; null when it cannot be made. At the system's own scale it is
 // the font the system gives its tooltips itself.
 std::shared_ptr<const CFont> StoredTooltipFont(UINT dpi);
+
+// The system's message font at that scale, drawn without anti-aliasing, shared: what the windows
+// write with while a contrast theme is on. Null when it cannot be made.
+std::shared_ptr<const CFont> StoredContrastFont(UINT dpi);

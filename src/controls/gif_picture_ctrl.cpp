@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "controls/contrast_paint.h"
 #include "controls/paint_scaled.h"
 #include "framework/system_calls.h"
+#include "framework/system_look.h"
 #include "framework/window_scale.h"
 
 namespace {
@@ -352,8 +354,45 @@ void GifPictureCtrl::OnPaint() {
     if (!m_scene->m_canvas.GetSafeHdc()) return;
     // The frames are drawn at the picture's own size; a scaled window shows them filtered.
     const UINT dpi = AfxGetWindowDpi(m_hWnd);
+    if (HighContrastOn()) {
+        PaintLineDrawing(dc, dpi);
+        return;
+    }
     if (dpi == kDefaultDpi || !PaintScaled(dc, m_scene->m_canvas, m_scene->m_width, m_scene->m_height, dpi))
         ::BitBlt(dc, 0, 0, m_scene->m_width, m_scene->m_height, m_scene->m_canvas, 0, 0, SRCCOPY);
+}
+
+void GifPictureCtrl::PaintLineDrawing(HDC dc, UINT dpi) {
+    // The canvas lock is held by the caller. The frame is traced at the size it is shown.
+    const int width = ScaleToDpi(m_scene->m_width, dpi), height = ScaleToDpi(m_scene->m_height, dpi);
+    CBitmap shown;
+    if (!shown.Attach(::CreateCompatibleBitmap(dc, width, height))) return;
+    {
+        BitmapContext frame(dc, shown.GetSafeHandle());
+        if (!frame) return;
+        if (dpi == kDefaultDpi || !PaintScaled(frame, m_scene->m_canvas, m_scene->m_width, m_scene->m_height, dpi))
+            ::BitBlt(frame, 0, 0, m_scene->m_width, m_scene->m_height, m_scene->m_canvas, 0, 0, SRCCOPY);
+    }
+    const ThemeColours theme = ReadThemeColours();
+    CBitmap lines;
+    if (MakeLineBitmap(lines, static_cast<HBITMAP>(shown.GetSafeHandle()), height, dpi)) {
+        DrawLineBitmap(dc, lines, 0, 0, theme.windowText, theme.window);
+    } else {
+        FillSolid(dc, RECT{0, 0, width, height}, theme.window);
+    }
+}
+
+void GifPictureCtrl::ShowFirstFrameStill() {
+    StopAnimation();
+    if (!m_canvasReady) return;
+    {
+        CSingleLock lock(&m_scene->m_canvasLock, TRUE);
+        if (m_scene->m_frames.empty()) return;
+        const GifFrameEntry& first = m_scene->m_frames.front();
+        m_scene->m_frameIndex = 0;
+        RenderPicture(first.picture, m_scene->m_canvas, first.left, first.top, first.width, first.height);
+    }
+    if (m_hWnd) Invalidate(FALSE);
 }
 
 void GifPictureCtrl::FitToScale() {

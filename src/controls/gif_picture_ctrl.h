@@ -53,6 +53,9 @@ public:
     BOOL Play();
     // Ends the worker, waiting up to 5 s, and leaves the control ready for another Play.
     void StopAnimation();
+    // Stops the animation and shows its first frame, still (a contrast theme shows that frame
+    // as a line drawing). Play starts it again.
+    void ShowFirstFrameStill();
     // Stops, then frees every picture, the frames and the canvas.
     void ReleasePictures();
     BOOL HasAnimation() const;
@@ -109,6 +112,8 @@ protected:
     static void DecodePendingFrames(Scene& scene);
 
 private:
+    // The picture shown as a line drawing in the contrast theme's colours.
+    void PaintLineDrawing(HDC dc, UINT dpi);
     BOOL LoadStillPicture(HGLOBAL block, DWORD size);
     BOOL LoadFrames();
     int DeviceDpi(int index) const;

@@ -1,6 +1,8 @@
 #include "controls/notice_balloon.h"
 
+#include "controls/contrast_paint.h"
 #include "controls/font_store.h"
+#include "framework/system_look.h"
 #include "framework/window_scale.h"
 
 namespace {
@@ -50,6 +52,12 @@ bool NoticeBalloon::Show(HWND control, const CString& text, UINT milliseconds) {
         m_font = std::move(font);
     }
     SendMessage(TTM_SETMAXTIPWIDTH, 0, ScaleToDpi(kMaxWidth, dpi));
+    // A contrast theme's tooltip colours, which a styled balloon would not take by itself.
+    if (HighContrastOn()) {
+        const ThemeColours theme = ReadThemeColours();
+        SendMessage(TTM_SETTIPBKCOLOR, theme.infoBack);
+        SendMessage(TTM_SETTIPTEXTCOLOR, theme.infoText);
+    }
     TOOLINFOA tool = Tool(&text);
     SendMessage(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
     RECT rect{};

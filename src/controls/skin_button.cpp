@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "controls/accessible_button.h"
+#include "controls/contrast_paint.h"
 #include "controls/font_store.h"
 #include "controls/key_region.h"
 #include "framework/scale.h"
 #include "framework/scoped_handles.h"
 #include "framework/system_calls.h"
+#include "framework/system_look.h"
 
 namespace {
 
@@ -126,6 +128,10 @@ void SkinButton::DrawItem(LPDRAWITEMSTRUCT item) {
         }
     }
 
+    if (contrastLookSet && HighContrastOn()) {
+        DrawContrast(item->hDC, item->rcItem, item->itemState);
+        return;
+    }
     CDC dc;
     dc.Attach(item->hDC);
     CString caption;
@@ -240,6 +246,77 @@ void SkinButton::DrawImage(HDC target, const CBitmap& image, const RECT& rect) {
     place(buffer, 0, 0, mask, SRCAND);
     place(buffer, 0, 0, source, SRCINVERT);
     ::BitBlt(target, rect.left, rect.top, width, height, buffer, 0, 0, SRCCOPY);
+}
+
+// ---- Contrast theme -----------------------------------------------------------------------
+
+void SkinButton::SetContrastLook(ContrastShape shape, const CString& words, UINT pictureId, int rows) {
+    contrastLookSet = true;
+    contrastShape = shape;
+    contrastWords = words;
+    if (pictureId != contrastPictureId || rows != contrastRows) contrastLines.DeleteObject();
+    contrastPictureId = pictureId;
+    contrastRows = rows;
+    if (m_hWnd) Invalidate();
+}
+
+void SkinButton::SetContrastDetected(bool detected) {
+    contrastDetected = detected;
+    if (m_hWnd) Invalidate();
+}
+
+void SkinButton::DrawContrast(HDC dc, const RECT& rect, UINT state) {
+    const ThemeColours theme = ReadThemeColours();
+    const UINT dpi = AfxGetWindowDpi(m_hWnd);
+    // The detected picture, a hovered and a pressed button stand on the highlight.
+    const bool lit = contrastDetected || hover || (state & ODS_SELECTED) || checked;
+    const COLORREF paper = lit ? theme.highlight : theme.buttonFace;
+    const COLORREF ink = (state & ODS_DISABLED) ? theme.grayText : lit ? theme.highlightText : theme.buttonText;
+    FillSolid(dc, rect, paper);
+    auto font = StoredContrastFont(dpi);
+    const HFONT face = font ? static_cast<HFONT>(*font) : nullptr;
+    if (contrastShape == ContrastShape::Cross) {
+        DrawCross(dc, rect, ink, ScaleToDpi(2, dpi));
+    } else if (contrastShape == ContrastShape::Picture) {
+        DrawContrastPicture(dc, rect, ink, paper, face);
+    } else {
+        DrawThemeText(dc, contrastWords, rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE, ink, face);
+    }
+    // Not by colour alone: the detected picture has a heavier border too.
+    const int border = ScaleToDpi(contrastDetected ? 3 : 1, dpi);
+    FillFrame(dc, rect, border, theme.windowText);
+    // The focus is always shown in this theme, whether or not a key has been used.
+    if (state & ODS_FOCUS) {
+        RECT ring = rect;
+        ::InflateRect(&ring, -border, -border);
+        FillFrame(dc, ring, ScaleToDpi(2, dpi), lit ? theme.highlightText : theme.highlight);
+    }
+}
+
+void SkinButton::DrawContrastPicture(HDC dc, const RECT& rect, COLORREF ink, COLORREF paper, HFONT font) {
+    const UINT dpi = AfxGetWindowDpi(m_hWnd);
+    if (!contrastLines.GetSafeHandle() || contrastLinesDpi != dpi) {
+        auto art = StoredBitmap(contrastPictureId, dpi);
+        if (art) MakeLineBitmap(contrastLines, *art, ScaleToDpi(contrastRows, dpi), dpi);
+        contrastLinesDpi = dpi;
+    }
+    if (contrastLines.GetSafeHandle()) DrawLineBitmap(dc, contrastLines, rect.left, rect.top, ink, paper);
+    RECT name = rect;
+    name.top += ScaleToDpi(contrastRows, dpi);
+    name.bottom -= ScaleToDpi(4, dpi);
+    DrawThemeText(dc, contrastWords, name, DT_CENTER | DT_VCENTER | DT_SINGLELINE, ink, font);
+}
+
+void SkinButton::DrawCross(HDC dc, const RECT& rect, COLORREF ink, int width) const {
+    // Two strokes corner to corner, a quarter in from the edges, of squares stepping along the
+    // diagonals: one colour, no smoothing.
+    const int size = std::min(rect.right - rect.left, rect.bottom - rect.top);
+    const int inset = size / 4;
+    for (int step = 0; step + width <= size - 2 * inset; ++step) {
+        const int y = rect.top + inset + step;
+        FillSolid(dc, RECT{rect.left + inset + step, y, rect.left + inset + step + width, y + width}, ink);
+        FillSolid(dc, RECT{rect.left + size - inset - step - width, y, rect.left + size - inset - step, y + width}, ink);
+    }
 }
 
 // ---- Tooltip ------------------------------------------------------------------------------

@@ -42,6 +42,14 @@ public:
     // The window now draws at another scale: a tooltip already made takes that scale's font.
     void FitTooltipToScale();
 
+    // How the button draws while a contrast theme is on, in the theme's colours: a rectangle
+    // with its words, a cross (a close button), or the line drawing of a picture's top `rows`
+    // rows (at 100 %) with its words under it. A button given none draws its images.
+    enum class ContrastShape { Words, Cross, Picture };
+    void SetContrastLook(ContrastShape shape, const CString& words, UINT pictureId = 0, int rows = 0);
+    // Marks the picture of the connector detected: on the highlight, with a heavier border.
+    void SetContrastDetected(bool detected);
+
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
 
 protected:
@@ -96,6 +104,18 @@ private:
     // focused, else the normal image; null when none of these loads.
     const CBitmap* NormalStateFace(UINT state);
     void DrawCaption(CDC& dc, const CString& caption, RECT textRect);
+    // The contrast theme's drawing in place of the images.
+    void DrawContrast(HDC dc, const RECT& rect, UINT state);
+    void DrawContrastPicture(HDC dc, const RECT& rect, COLORREF ink, COLORREF paper, HFONT font);
+    void DrawCross(HDC dc, const RECT& rect, COLORREF ink, int width) const;
+    bool contrastLookSet = false;
+    ContrastShape contrastShape = ContrastShape::Words;
+    CString contrastWords;
+    UINT contrastPictureId = 0;
+    int contrastRows = 0;
+    bool contrastDetected = false;
+    CBitmap contrastLines;        // the picture's line drawing, made when first drawn
+    UINT contrastLinesDpi = 0;    // the scale it was made for
     // The region of the mask's non-white pixels, in button coordinates; null without a mask.
     static HRGN BuildMaskRegion(const CBitmap& mask);
     // Shapes the window from the mask; in Copy mode it also takes the mask's size.

@@ -9,11 +9,15 @@ void TvSettingDlg::ShowLogoAtScale(UINT dpi) {
     HWND logo = ::GetDlgItem(m_hWnd, kLogoControl);
     CBitmap scaled;
     if (!logo || !LoadSkinBitmap(scaled, IDB_LOGO, dpi)) return;
+    ShowLogoBitmap(logo, scaled);
+}
+
+void TvSettingDlg::ShowLogoBitmap(HWND logo, CBitmap& picture) {
     const auto shown = reinterpret_cast<HGDIOBJ>(
-        ::SendMessageA(logo, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled.GetSafeHandle())));
+        ::SendMessageA(logo, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.GetSafeHandle())));
     // The control draws ours from now on; the one it loaded from the template is ours to delete.
     if (shown && shown != m_bmpLogo.GetSafeHandle()) ::DeleteObject(shown);
-    m_bmpLogo.Attach(scaled.Detach());
+    m_bmpLogo.Attach(picture.Detach());
 }
 
 void TvSettingDlg::ChooseStartScale() {
@@ -31,7 +35,7 @@ bool TvSettingDlg::DrawAtDpi(UINT dpi) {
     m_refusalNotice.Hide();
     m_bmpBackground.LoadArt(IDB_BACKGROUND, dpi);
     SetWindowRgn(m_bmpBackground.BuildRegion(KEY_TOP_LEFT), TRUE);  // the window owns it
-    ShowLogoAtScale(dpi);
+    ShowLogoForLook(dpi);
     for (const MainWindowButton& button : MainWindowButtons()) {
         SetStartUpLook(button.control);
         if (SkinButton* skin = SkinButtonFor(button.control)) skin->FitTooltipToScale();

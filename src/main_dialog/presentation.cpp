@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/system_look.h"
 #include "main_dialog/main_window_buttons.h"
 #include "main_dialog/tv_setting_dlg.h"
 #include "resource.h"
@@ -67,8 +68,9 @@ void TvSettingDlg::PrefetchFirstImages() {
 void TvSettingDlg::DressWindow() {
     // Without the picture the window stays a plain rectangle: no outline, nothing painted.
     const UINT dpi = AfxGetWindowDpi(m_hWnd);
+    m_bHighContrast = HighContrastOn();
     m_bmpBackground.LoadArt(IDB_BACKGROUND, dpi);
-    if (dpi != kDefaultDpi) ShowLogoAtScale(dpi);
+    if (dpi != kDefaultDpi || m_bHighContrast) ShowLogoForLook(dpi);
     ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, kSkinExStyle);
     // The template's modal frame stays until the frame is worked out again, which setting the
     // region does on some systems only. Without it the background, painted in client
@@ -81,13 +83,19 @@ void TvSettingDlg::DressWindow() {
     // not wait for buttons it does not draw.
     for (const MainWindowButton& button : MainWindowButtons())
         if (::GetWindowLongA(::GetDlgItem(m_hWnd, button.control), GWL_STYLE) & WS_VISIBLE) SetStartUpLook(button.control);
+    SetContrastLooks();
     PrepareKeyboardAccess();
     NameButtons(ConnectorView::StartUp);
 }
 
 void TvSettingDlg::StartAnimation() {
-    // Without the animation the corner shows the background.
-    if (m_gifAnim.LoadFromResource(MAKEINTRESOURCEA(IDR_ANIMATION), "GIF")) m_gifAnim.Play();
+    // Without the animation the corner shows the background. A contrast theme shows it still.
+    if (!m_gifAnim.LoadFromResource(MAKEINTRESOURCEA(IDR_ANIMATION), "GIF")) return;
+    if (m_bHighContrast) {
+        m_gifAnim.ShowFirstFrameStill();
+    } else {
+        m_gifAnim.Play();
+    }
 }
 
 LRESULT TvSettingDlg::OnTimer(WPARAM wParam, LPARAM) {
@@ -116,6 +124,7 @@ void TvSettingDlg::ShowDetectedConnector() {
     ShowPicture(m_btnComposite, look->composite, IDB_COMPOSITE_MASK);
     ShowPicture(m_btnComponent, look->component, IDB_COMPONENT_MASK);
     ShowPicture(m_btnHdmi, look->hdmi, IDB_HDMI_MASK);
+    MarkDetectedPictures(*look);
     ShowResolutionRow(look->highDefinitionRow);
     NameButtons(view);
     m_bDetectedViewShown = true;
@@ -123,6 +132,10 @@ void TvSettingDlg::ShowDetectedConnector() {
 
 void TvSettingDlg::OnPaint() {
     CPaintDC dc(m_hWnd);
+    if (m_bHighContrast) {
+        PaintContrast(dc);
+        return;
+    }
     // Child controls paint themselves on top; static controls are transparent over the picture.
     PaintOffScreen(dc, m_bmpBackground);
 }

@@ -24,6 +24,8 @@ BEGIN_MESSAGE_MAP(TvSettingDlg, CDialog)
     ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
     ON_MESSAGE(WM_TIMER, OnTimer)
     ON_MESSAGE(WM_MOVE, OnMoved)
+    ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
+    ON_MESSAGE(WM_SYSCOLORCHANGE, OnSysColorChange)
 END_MESSAGE_MAP()
 
 TvSettingDlg::TvSettingDlg() : CDialog(IDD_TVSETTING, nullptr) {

@@ -59,6 +59,10 @@ protected:
     LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
     // The window was dragged or moved: a refusal message showing closes.
     LRESULT OnMoved(WPARAM, LPARAM);
+    // The user turned a contrast theme on or off, or changed the system's colours: the window
+    // draws again in the look asked for.
+    LRESULT OnSettingChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysColorChange(WPARAM wParam, LPARAM lParam);
 
     // Resolution commands: each stores its mode name (and variant) and runs the apply flow.
     void On640x480();
@@ -139,6 +143,21 @@ private:
     void DressWindow();
     // The logo drawn for that scale, in place of the one the template gave.
     void ShowLogoAtScale(UINT dpi);
+    // The logo control shows that picture, which it takes; the one shown before is deleted.
+    void ShowLogoBitmap(HWND logo, CBitmap& picture);
+
+    // ---- A high-contrast theme ----
+    // The logo for the look in force: the skin's, or its words in the theme's colours.
+    void ShowLogoForLook(UINT dpi);
+    // How each button draws while a contrast theme is on.
+    void SetContrastLooks();
+    // The pictures the view lights are marked as the detected connector's.
+    void MarkDetectedPictures(const ConnectorViewLook& look);
+    // The background in the theme's colours: its words, dividing lines and a border.
+    void PaintContrast(HDC dc);
+    void PaintTitleRest(HDC dc, HFONT face, COLORREF ink);
+    // Takes up the look in force (contrast on or off) and redraws everything.
+    void ApplySystemLook();
     // Before the window is dressed: its monitor's scale, or the largest below it that fits.
     void ChooseStartScale();
     // Lays the window out and dresses it again at that scale; false when it cannot be laid out.
@@ -224,6 +243,8 @@ private:
     CBitmap m_bmpLogo;
     // True once detection's view has been shown; a change of scale shows it again.
     bool m_bDetectedViewShown = false;
+    // True while the window draws in a contrast theme's colours.
+    bool m_bHighContrast = false;
     // The scale of the window's monitor; the window draws at a smaller one while it would not fit.
     UINT m_monitorDpi = kDefaultDpi;
 };

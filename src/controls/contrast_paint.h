@@ -1,0 +1,37 @@
+#pragma once
+// Drawing in a high-contrast theme: only the theme's colours, text in the system's message font
+// without anti-aliasing (so that no pixel of a mixed colour appears), and the skin's pictures as
+// line drawings in one of the theme's colours.
+#include <memory>
+
+#include "framework/afxwin.h"
+
+// The theme's colours, read once for a paint from the current system look.
+struct ThemeColours {
+    COLORREF window;
+    COLORREF windowText;
+    COLORREF buttonFace;
+    COLORREF buttonText;
+    COLORREF highlight;
+    COLORREF highlightText;
+    COLORREF grayText;
+    COLORREF infoBack;
+    COLORREF infoText;
+};
+ThemeColours ReadThemeColours();
+
+// Fills the rectangle with one colour.
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
+// Fills a frame `thickness` pixels wide along the inside of the rectangle.
+void FillFrame(HDC dc, const RECT& rect, int thickness, COLORREF colour);
+
+// Draws the text in that colour and font, transparently, with DrawText's format.
+void DrawThemeText(HDC dc, const char* text, RECT rect, UINT format, COLORREF colour, HFONT font);
+
+// The line drawing of a bitmap's top `rows` rows (in its own pixels) as a one-bit bitmap whose
+// clear bits are the lines; lines are as wide as one pixel of 100 % at that dpi. False, with
+// `lines` empty, when the bitmap cannot be read.
+bool MakeLineBitmap(CBitmap& lines, HBITMAP art, int rows, UINT dpi);
+
+// Draws a one-bit line bitmap at (x, y): `ink` for its lines, `paper` around them.
+void DrawLineBitmap(HDC target, const CBitmap& lines, int x, int y, COLORREF ink, COLORREF paper);

@@ -1,0 +1,166 @@
+// The main window in a high-contrast theme: the theme's window colour behind everything, its
+// words written in the theme's text colour where the skin paints them, its outline as a border,
+// every button a rectangle or a line drawing in the theme's colours, and the corner animation
+// still. Switching the theme while the window is open redraws it in the new look.
+#include <iterator>
+
+#include "controls/contrast_paint.h"
+#include "controls/font_store.h"
+#include "controls/image_store.h"
+#include "framework/scale.h"
+#include "framework/scoped_handles.h"
+#include "framework/system_look.h"
+#include "main_dialog/main_window_buttons.h"
+#include "main_dialog/tv_setting_dlg.h"
+#include "resource.h"
+
+namespace {
+
+// Where the skin's background writes its words, at 100 %: the first line's top-left corner.
+struct PaintedWords {
+    const char* text;
+    int x;
+    int y;
+};
+constexpr PaintedWords kPaintedWords[] = {
+    {"Find the TV connector, then choose a resolution", 56, 33},
+    {"TV CONNECTOR", 23, 56},
+    {"TV RESOLUTION", 13, 281},
+};
+
+// The rows of the skin's lines: under the header, and between the pictures and the resolutions.
+constexpr int kDividerRows[] = {51, 271};
+
+// How far down a connector picture its plug reaches, at 100 %; its name is written below.
+struct PictureRows {
+    int control;
+    int rows;
+};
+constexpr PictureRows kPictureRows[] = {
+    {IDC_SVIDEO, 162}, {IDC_COMPOSITE, 162}, {IDC_COMPONENT, 158}, {IDC_HDMI, 156}};
+
+int PlugRows(int control) {
+    for (const PictureRows& picture : kPictureRows)
+        if (picture.control == control) return picture.rows;
+    return 0;
+}
+
+// The logo's words, as the logo's picture shows them, and the rest of the title after them.
+constexpr const char* kLogoWords = "ORVA TV";
+constexpr const char* kTitleRest = " Setting";
+
+}  // namespace
+
+void TvSettingDlg::SetContrastLooks() {
+    for (const MainWindowButton& button : MainWindowButtons()) {
+        SkinButton* skin = SkinButtonFor(button.control);
+        if (!skin) continue;
+        if (button.row == ButtonRow::Close) {
+            skin->SetContrastLook(SkinButton::ContrastShape::Cross, button.label);
+        } else if (button.row == ButtonRow::Pictures) {
+            skin->SetContrastLook(SkinButton::ContrastShape::Picture, button.label, button.art.normal,
+                                  PlugRows(button.control));
+        } else {
+            skin->SetContrastLook(SkinButton::ContrastShape::Words, button.label);
+        }
+    }
+}
+
+void TvSettingDlg::MarkDetectedPictures(const ConnectorViewLook& look) {
+    const std::pair<SkinButton*, const PictureLook*> pictures[] = {{&m_btnSVideo, &look.sVideo},
+                                                                   {&m_btnComposite, &look.composite},
+                                                                   {&m_btnComponent, &look.component},
+                                                                   {&m_btnHdmi, &look.hdmi}};
+    for (const auto& [skin, picture] : pictures) {
+        const MainWindowButton* button = FindMainWindowButton(::GetDlgCtrlID(skin->m_hWnd));
+        // A picture is lit by its lit image, the one it shows pressed at start-up.
+        skin->SetContrastDetected(button && picture->image == button->art.pressed);
+    }
+}
+
+void TvSettingDlg::ShowLogoForLook(UINT dpi) {
+    if (!m_bHighContrast) {
+        ShowLogoAtScale(dpi);
+        return;
+    }
+    HWND logo = ::GetDlgItem(m_hWnd, kLogoControl);
+    RECT place{};
+    if (!logo || !::GetClientRect(logo, &place)) return;
+    CClientDC screen(nullptr);
+    CBitmap words;
+    if (!words.Attach(::CreateCompatibleBitmap(screen, place.right, place.bottom))) return;
+    {
+        BitmapContext canvas(screen, words.GetSafeHandle());
+        if (!canvas) return;
+        const ThemeColours theme = ReadThemeColours();
+        FillSolid(canvas, place, theme.window);
+        auto font = StoredContrastFont(dpi);
+        // Against the box's right edge, where the rest of the title goes on.
+        DrawThemeText(canvas, kLogoWords, place, DT_RIGHT | DT_VCENTER | DT_SINGLELINE, theme.windowText,
+                      font ? static_cast<HFONT>(*font) : nullptr);
+    }
+    ShowLogoBitmap(logo, words);
+}
+
+void TvSettingDlg::PaintContrast(HDC dc) {
+    const UINT dpi = AfxGetWindowDpi(m_hWnd);
+    const ThemeColours theme = ReadThemeColours();
+    RECT client{};
+    GetClientRect(&client);
+    FillSolid(dc, client, theme.window);
+    auto font = StoredContrastFont(dpi);
+    const HFONT face = font ? static_cast<HFONT>(*font) : nullptr;
+    for (const PaintedWords& words : kPaintedWords) {
+        const RECT place{ScaleToDpi(words.x, dpi), ScaleToDpi(words.y, dpi), client.right, client.bottom};
+        DrawThemeText(dc, words.text, place, DT_LEFT | DT_TOP | DT_SINGLELINE, theme.windowText, face);
+    }
+    PaintTitleRest(dc, face, theme.windowText);
+    for (int row : kDividerRows) {
+        const int top = ScaleToDpi(row, dpi);
+        FillSolid(dc, RECT{0, top, client.right, top + ScaleToDpi(1, dpi)}, theme.windowText);
+    }
+    // The outline is kept, as a border along the inside of the window's region.
+    CRgn outline;
+    if (outline.Attach(::CreateRectRgn(0, 0, 0, 0)) && ::GetWindowRgn(m_hWnd, outline) != ERROR) {
+        CBrush ink;
+        const int width = ScaleToDpi(2, dpi);
+        if (ink.CreateSolidBrush(theme.windowText)) ::FrameRgn(dc, outline, ink, width, width);
+    } else {
+        FillFrame(dc, client, ScaleToDpi(2, dpi), theme.windowText);
+    }
+}
+
+void TvSettingDlg::PaintTitleRest(HDC dc, HFONT face, COLORREF ink) {
+    // The title goes on after the logo's words, on their line, past the logo's box.
+    HWND logo = ::GetDlgItem(m_hWnd, kLogoControl);
+    RECT place{};
+    if (!logo || !::GetWindowRect(logo, &place)) return;
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&place), 2);
+    place.left = place.right;
+    place.right = place.left + ScaleToDpi(200, AfxGetWindowDpi(m_hWnd));
+    DrawThemeText(dc, kTitleRest, place, DT_LEFT | DT_VCENTER | DT_SINGLELINE, ink, face);
+}
+
+void TvSettingDlg::ApplySystemLook() {
+    const bool contrast = HighContrastOn();
+    const bool changed = contrast != m_bHighContrast;
+    m_bHighContrast = contrast;
+    if (changed || contrast) ShowLogoForLook(AfxGetWindowDpi(m_hWnd));
+    // The animation stands still in the theme's colours, and runs again without them.
+    if (contrast) {
+        m_gifAnim.ShowFirstFrameStill();
+    } else if (changed) {
+        m_gifAnim.Play();
+    }
+    RedrawAll();
+}
+
+LRESULT TvSettingDlg::OnSettingChange(WPARAM wParam, LPARAM) {
+    if (wParam == SPI_SETHIGHCONTRAST) ApplySystemLook();
+    return Default();
+}
+
+LRESULT TvSettingDlg::OnSysColorChange(WPARAM, LPARAM) {
+    ApplySystemLook();
+    return Default();
+}

@@ -1,0 +1,288 @@
+// The main window in a high-contrast theme, through the look seam: Wine cannot turn contrast on,
+// so a test look says it is on and the theme's colours are set with SetSysColors.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "framework/system_look.h"
+#include "main_dialog/tv_setting_dlg.h"
+#include "pixels.h"
+#include "process_counts.h"
+#include "resource.h"
+#include "win_test_support.h"
+
+namespace {
+
+CWinApp g_app("ContrastTests");
+
+// Detection finds a quiet adapter; the test then shows the HDMI view itself.
+const bool g_quietAdapter = InstallIntoSystemDirectory(StandinPath("atipdlxx.dll"), "atipdlxx.dll");
+
+// A look that reports contrast as the test sets it, with the system's colours.
+class TestLook : public SystemLook {
+public:
+    bool on = true;
+    bool HighContrast() const override { return on; }
+    COLORREF Colour(int index) const override { return ::GetSysColor(index); }
+};
+
+// The colours a theme sets, by the system's colour index.
+struct Theme {
+    const char* name;
+    COLORREF window, windowText, buttonFace, buttonText, highlight, highlightText, grayText, infoBack, infoText;
+};
+// Windows' High Contrast Black and High Contrast White.
+const Theme kBlack{"black", RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 255), RGB(26, 235, 255),
+                   RGB(0, 0, 0), RGB(63, 242, 63), RGB(0, 0, 0), RGB(255, 255, 255)};
+const Theme kWhite{"white", RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0), RGB(55, 0, 110),
+                   RGB(255, 255, 255), RGB(96, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0)};
+
+constexpr int kThemeIndexes[] = {COLOR_WINDOW,    COLOR_WINDOWTEXT,    COLOR_BTNFACE,  COLOR_BTNTEXT, COLOR_HIGHLIGHT,
+                                 COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT, COLOR_INFOBK, COLOR_INFOTEXT};
+
+std::vector<COLORREF> ThemeValues(const Theme& t) {
+    return {t.window, t.windowText, t.buttonFace, t.buttonText, t.highlight, t.highlightText, t.grayText, t.infoBack, t.infoText};
+}
+
+// Sets the theme's colours and the contrast look for its lifetime; puts both back after.
+class ThemeInForce {
+public:
+    explicit ThemeInForce(const Theme& theme) {
+        for (int index : kThemeIndexes) saved_.push_back(::GetSysColor(index));
+        const std::vector<COLORREF> values = ThemeValues(theme);
+        ::SetSysColors(static_cast<int>(std::size(kThemeIndexes)), kThemeIndexes, values.data());
+        previous_ = UseSystemLook(&look_);
+    }
+    ~ThemeInForce() {
+        UseSystemLook(previous_);
+        ::SetSysColors(static_cast<int>(std::size(kThemeIndexes)), kThemeIndexes, saved_.data());
+    }
+    TestLook& Look() { return look_; }
+
+private:
+    TestLook look_;
+    const SystemLook* previous_ = nullptr;
+    std::vector<COLORREF> saved_;
+};
+
+// The main window showing the HDMI view, whatever the adapter answered.
+class HdmiDlg : public TvSettingDlg {
+protected:
+    BOOL OnInitDialog() override {
+        const BOOL result = TvSettingDlg::OnInitDialog();
+        TvDetection.vendor = AdapterVendor::Nvidia;
+        TvDetection.nvInfo.connector = kNvHdmi;
+        ShowDetectedConnector();
+        return result;
+    }
+};
+
+void RunHdmiDialog(std::vector<DialogStep> steps) {
+    EXPECT_TRUE(g_quietAdapter);
+    HdmiDlg dialog;
+    g_app.m_pMainWnd = &dialog;
+    RunModalScript(dialog, std::move(steps));
+    g_app.m_pMainWnd = nullptr;
+    TvDetection = TvDetectionResult{};
+}
+
+// Waits until the window and its controls have painted what they have to.
+void SettlePaint(HWND window) {
+    for (int i = 0; i < 50 && !NothingLeftToPaint(window); ++i) PumpMessagesFor(20);
+    PumpMessagesFor(100);
+}
+
+// The window's pixels inside its outline, with their places.
+struct Shown {
+    RECT window{};
+    Pixels pixels;  // the window rectangle, rows from the top
+    std::vector<bool> inside;
+    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * (window.right - window.left) + x]; }
+};
+
+Shown ShownWindow(HWND window) {
+    Shown shown;
+    ::GetWindowRect(window, &shown.window);
+    shown.pixels = ScreenPixels(shown.window);
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    const bool shaped = ::GetWindowRgn(window, region) != ERROR;
+    const int width = shown.window.right - shown.window.left, height = shown.window.bottom - shown.window.top;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) shown.inside.push_back(!shaped || ::PtInRegion(region, x, y));
+    ::DeleteObject(region);
+    return shown;
+}
+
+std::set<uint32_t> ColoursOf(const Shown& shown) {
+    std::set<uint32_t> colours;
+    for (size_t i = 0; i < shown.pixels.size(); ++i)
+        if (shown.inside[i]) colours.insert(shown.pixels[i]);
+    return colours;
+}
+
+std::string Hex(uint32_t colour) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%06X", colour);
+    return text;
+}
+
+// A control's rectangle in window coordinates.
+RECT InWindow(HWND dialog, int id) {
+    RECT r = ControlRect(dialog, id);
+    POINT origin{0, 0};
+    ::ClientToScreen(dialog, &origin);
+    RECT window{};
+    ::GetWindowRect(dialog, &window);
+    ::OffsetRect(&r, origin.x - window.left, origin.y - window.top);
+    return r;
+}
+
+// Saves the window's pixels as a 24-bit BMP into ORVA_SCREENSHOT_DIR, when that is set.
+void SaveWindowIfAsked(const Shown& shown, const std::string& name) {
+    const char* folder = std::getenv("ORVA_SCREENSHOT_DIR");
+    if (!folder) return;
+    const int width = shown.window.right - shown.window.left, height = shown.window.bottom - shown.window.top;
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = -height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride) * height;
+    FILE* out = std::fopen((std::string(folder) + "/" + name + ".bmp").c_str(), "wb");
+    if (!out) return;
+    std::fwrite(&file, sizeof file, 1, out);
+    std::fwrite(&info, sizeof info, 1, out);
+    std::vector<uint8_t> row(stride, 0);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint32_t p = shown.At(x, y);
+            row[x * 3] = p & 0xFF;
+            row[x * 3 + 1] = (p >> 8) & 0xFF;
+            row[x * 3 + 2] = (p >> 16) & 0xFF;
+        }
+        std::fwrite(row.data(), 1, row.size(), out);
+    }
+    std::fclose(out);
+}
+
+class Contrast : public ::testing::TestWithParam<const Theme*> {};
+
+}  // namespace
+
+// Every pixel inside the window's outline is one of the theme's colours; the detected connector
+// stands on the highlight with a heavier border than the others; the focused button (Close, at
+// the start) is outlined in the highlight colour whether or not a key has been used.
+TEST_P(Contrast, TheWindowDrawsOnlyInTheThemesColours) {
+    const Theme& theme = *GetParam();
+    ThemeInForce inForce(theme);
+    std::set<uint32_t> colours;
+    Shown shown;
+    RECT hdmi{}, sVideo{}, close{}, focused720{};
+    Shown afterTab;
+    RunHdmiDialog({[&](CDialog& d) {
+                       SettlePaint(d.m_hWnd);
+                       shown = ShownWindow(d.m_hWnd);
+                       hdmi = InWindow(d.m_hWnd, IDC_HDMI);
+                       sVideo = InWindow(d.m_hWnd, IDC_SVIDEO);
+                       close = InWindow(d.m_hWnd, IDC_CLOSE);
+                       SaveWindowIfAsked(shown, std::string("view_hdmi_contrast_") + theme.name + "_" +
+                                                    std::to_string(AfxGetWindowDpi(d.m_hWnd) * 100 / 96));
+                       ::SendMessageA(d.m_hWnd, WM_NEXTDLGCTL,
+                                      reinterpret_cast<WPARAM>(::GetDlgItem(d.m_hWnd, IDC_720_SMALL)), TRUE);
+                       SettlePaint(d.m_hWnd);
+                       afterTab = ShownWindow(d.m_hWnd);
+                       focused720 = InWindow(d.m_hWnd, IDC_720_SMALL);
+                   },
+                   [](CDialog& d) { d.EndDialog(IDCANCEL); }});
+    const std::vector<COLORREF> allowed = ThemeValues(theme);
+    std::set<uint32_t> allowedRgb;
+    for (COLORREF c : allowed) allowedRgb.insert(Rgb(c));
+    const std::set<uint32_t> seen = ColoursOf(shown);
+    for (uint32_t colour : seen) EXPECT_TRUE(allowedRgb.count(colour)) << "colour " << Hex(colour) << " is no theme colour";
+    std::printf("%s theme: %zu colours inside the window\n", theme.name, seen.size());
+
+    const UINT dpi = static_cast<UINT>(shown.window.right - shown.window.left) * 96 / 512;
+    const int px = static_cast<int>(dpi) / 96;
+    // The detected picture: highlight inside a 3-pixel (at 100 %) border; the others face colour
+    // right inside a 1-pixel one.
+    EXPECT_EQ(shown.At(hdmi.left + 3 * px - 1, hdmi.top + 20 * px), Rgb(theme.windowText));
+    EXPECT_EQ(shown.At(hdmi.left + 3 * px + 1, hdmi.top + 20 * px), Rgb(theme.highlight));
+    EXPECT_EQ(shown.At(sVideo.left + px - 1, sVideo.top + 20 * px), Rgb(theme.windowText));
+    EXPECT_EQ(shown.At(sVideo.left + px + 1, sVideo.top + 20 * px), Rgb(theme.buttonFace));
+    // The HDMI picture's line drawing is in the highlight's text colour.
+    std::set<uint32_t> inHdmi;
+    for (int y = hdmi.top + 3 * px; y < hdmi.bottom - 3 * px; ++y)
+        for (int x = hdmi.left + 3 * px; x < hdmi.right - 3 * px; ++x) inHdmi.insert(shown.At(x, y));
+    EXPECT_EQ(inHdmi, (std::set<uint32_t>{Rgb(theme.highlight), Rgb(theme.highlightText)}));
+    // Focus: right inside the border of the focused button, the highlight; at the start on
+    // Close, then on the 720 FULL button.
+    EXPECT_EQ(shown.At(close.left + px, (close.top + close.bottom) / 2), Rgb(theme.highlight));
+    EXPECT_EQ(afterTab.At(focused720.left + px, (focused720.top + focused720.bottom) / 2), Rgb(theme.highlight));
+    EXPECT_NE(afterTab.At(close.left + px, (close.top + close.bottom) / 2), Rgb(theme.highlight));
+}
+
+INSTANTIATE_TEST_SUITE_P(Themes, Contrast, ::testing::Values(&kBlack, &kWhite),
+                         [](const ::testing::TestParamInfo<const Theme*>& info) { return std::string(info.param->name); });
+
+// Switching contrast on and off with the window open redraws it in the new look at once: the
+// skin's many colours, then the theme's few again. Twenty switches leave no GDI object behind.
+TEST(ContrastSwitch, OnOffOnRedrawsAtOnceAndLeaksNothing) {
+    ThemeInForce inForce(kBlack);
+    std::set<uint32_t> allowed;
+    for (COLORREF c : ThemeValues(kBlack)) allowed.insert(Rgb(c));
+    size_t onColours = 0, offColours = 0, againColours = 0;
+    bool againOnlyTheme = true;
+    size_t firstRoundBefore = 0, gdiBefore = 0, gdiAfter = 0;
+    std::map<std::string, size_t> kindsBefore, kindsAfter;
+    auto sendSwitch = [&](HWND w, bool on) {
+        inForce.Look().on = on;
+        ::SendMessageA(w, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        SettlePaint(w);
+    };
+    RunHdmiDialog({[&](CDialog& d) {
+                       SettlePaint(d.m_hWnd);
+                       onColours = ColoursOf(ShownWindow(d.m_hWnd)).size();
+                       sendSwitch(d.m_hWnd, false);
+                       offColours = ColoursOf(ShownWindow(d.m_hWnd)).size();
+                       sendSwitch(d.m_hWnd, true);
+                       const std::set<uint32_t> again = ColoursOf(ShownWindow(d.m_hWnd));
+                       againColours = again.size();
+                       for (uint32_t c : again) againOnlyTheme = againOnlyTheme && allowed.count(c);
+                       // A colour change alone redraws too.
+                       auto switchTwenty = [&] {
+                           for (int i = 0; i < 20; ++i) {
+                               sendSwitch(d.m_hWnd, i % 2 != 0);
+                               ::SendMessageA(d.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+                           }
+                           SettlePaint(d.m_hWnd);
+                       };
+                       // The first round lets the animation, running again, decode its frames.
+                       firstRoundBefore = GdiObjectCount();
+                       switchTwenty();
+                       gdiBefore = GdiObjectCount();
+                       kindsBefore = GdiObjectsByKind(::GetCurrentProcess());
+                       switchTwenty();
+                       gdiAfter = GdiObjectCount();
+                       kindsAfter = GdiObjectsByKind(::GetCurrentProcess());
+                   },
+                   [](CDialog& d) { d.EndDialog(IDCANCEL); }});
+    std::printf("colours: contrast %zu, skin %zu, contrast again %zu; GDI objects before a first round of 20 "
+                "switches %zu, before a second %zu, after it %zu\n",
+                onColours, offColours, againColours, firstRoundBefore, gdiBefore, gdiAfter);
+    EXPECT_LE(onColours, std::size(kThemeIndexes));
+    EXPECT_GT(offColours, 50u);
+    EXPECT_TRUE(againOnlyTheme);
+    EXPECT_EQ(gdiAfter, gdiBefore);
+    EXPECT_EQ(kindsAfter, kindsBefore);
+}
