@@ -22,8 +22,8 @@ std::atomic<const SystemLook*> g_replacement{nullptr};
 }  // namespace
 
 const SystemLook& CurrentSystemLook() {
-    const SystemLook* replacement = g_replacement.load();
-    return replacement ? *replacement : kSystemsLook;
+    if (const SystemLook* replacement = g_replacement.load()) return *replacement;
+    return kSystemsLook;
 }
 
 const SystemLook* UseSystemLook(const SystemLook* look) { return g_replacement.exchange(look); }
