@@ -3,6 +3,8 @@
 
 #include <new>
 
+#include "framework/scoped_handles.h"
+
 namespace {
 
 class SystemSettings final : public DisplaySettings {
@@ -23,15 +25,15 @@ DisplaySettings& SystemDisplaySettings() {
 }
 
 bool GetCurrentDisplayMode(DisplayMode& mode) {
-    HDC screen = ::GetDC(nullptr);
-    if (!screen) return false;
-    const int frequency = ::GetDeviceCaps(screen, VREFRESH);
-    const int height = ::GetDeviceCaps(screen, VERTRES);
-    const int width = ::GetDeviceCaps(screen, HORZRES);
-    const int bits = ::GetDeviceCaps(screen, BITSPIXEL);
+    CClientDC screen(nullptr);
+    const HDC dc = screen.GetSafeHdc();
+    if (!dc) return false;
+    const int frequency = ::GetDeviceCaps(dc, VREFRESH);
+    const int height = ::GetDeviceCaps(dc, VERTRES);
+    const int width = ::GetDeviceCaps(dc, HORZRES);
+    const int bits = ::GetDeviceCaps(dc, BITSPIXEL);
     mode.Set(static_cast<uint32_t>(bits), static_cast<uint32_t>(width), static_cast<uint32_t>(height),
              static_cast<uint32_t>(frequency));
-    ::ReleaseDC(nullptr, screen);
     return true;
 }
 

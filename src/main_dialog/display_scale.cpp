@@ -16,7 +16,8 @@ void TvSettingDlg::ShowLogoBitmap(HWND logo, CBitmap& picture) {
     const auto shown = reinterpret_cast<HGDIOBJ>(
         ::SendMessageA(logo, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.GetSafeHandle())));
     // The control draws ours from now on; the one it loaded from the template is ours to delete.
-    if (shown && shown != m_bmpLogo.GetSafeHandle()) ::DeleteObject(shown);
+    CBitmap fromTemplate;
+    if (shown && shown != m_bmpLogo.GetSafeHandle()) fromTemplate.Attach(shown);
     m_bmpLogo.Attach(picture.Detach());
 }
 

@@ -84,6 +84,7 @@ std::vector<std::vector<int>> ArrowRows(const std::function<bool(int control)>& 
         std::stable_sort(inRow.begin(), inRow.end(),
                          [](const MainWindowButton* a, const MainWindowButton* b) { return a->column < b->column; });
         std::vector<int> controls;
+        controls.reserve(inRow.size());
         for (const MainWindowButton* button : inRow) controls.push_back(button->control);
         if (!controls.empty() && (row == R::Close || shown(controls.front()))) rows.push_back(std::move(controls));
     }

@@ -11,6 +11,7 @@
 #include "controls/dib_section.h"
 #include "controls/scaled_art.h"
 #include "controls/shaped_bitmap.h"
+#include "main_dialog/main_window_buttons.h"
 #include "main_dialog/tv_setting_dlg.h"
 #include "pixels.h"
 #include "resource.h"
@@ -498,6 +499,33 @@ TEST(MainDialog, TheOutlineKeepsNoLightRimAtScalesBetweenTheArtsSets) {
                       }});
         EXPECT_GT(framed, 50) << dpi << " dpi: the art is framed in navy along much of its outline";
     }
+}
+
+// Every button of the table is bound to a skin member (which makes it owner-drawn), stands among
+// its siblings in the table's order, and only the pictures are passed over by Tab.
+TEST(MainDialog, EveryButtonOfTheTableIsASkinButtonInTabOrder) {
+    TvSettingDlg dialog;
+    std::vector<int> siblingOrder;
+    std::vector<int> notOwnerDrawn, tabStops;
+    RunMainDialog(dialog, {[&](CDialog& d) {
+                      for (HWND child = ::GetWindow(d.m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+                          const int control = ::GetDlgCtrlID(child);
+                          if (!FindMainWindowButton(control)) continue;
+                          siblingOrder.push_back(control);
+                          const LONG style = ::GetWindowLongA(child, GWL_STYLE);
+                          if ((style & BS_TYPEMASK) != BS_OWNERDRAW) notOwnerDrawn.push_back(control);
+                          if (style & WS_TABSTOP) tabStops.push_back(control);
+                      }
+                      d.EndDialog(IDCANCEL);
+                  }});
+    std::vector<int> table, resolutionAndClose;
+    for (const MainWindowButton& button : MainWindowButtons()) {
+        table.push_back(button.control);
+        if (button.row != ButtonRow::Pictures) resolutionAndClose.push_back(button.control);
+    }
+    EXPECT_EQ(siblingOrder, table);
+    EXPECT_EQ(notOwnerDrawn, std::vector<int>{});
+    EXPECT_EQ(tabStops, resolutionAndClose);
 }
 
 TEST(MainDialog, TheSurfaceActsAsATitleBar) {
