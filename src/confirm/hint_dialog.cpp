@@ -1,35 +1,94 @@
 #include "confirm/hint_dialog.h"
 
+#include <iterator>
+#include <string>
+
+#include "controls/contrast_paint.h"
+#include "controls/font_store.h"
 #include "framework/scale.h"
+#include "framework/system_look.h"
 #include "resource.h"
 
 namespace {
 
-// The control-panel pictures (494 x 270) and the close button's images (15 x 15).
-constexpr UINT kHdmiPicture = IDB_HINT_HDMI;
-constexpr UINT kComponentPicture = IDB_HINT_COMPONENT;
+// The close button's images (15 x 15).
 constexpr UINT kClosePressed = 173;
 constexpr UINT kCloseMask = 174;  // all black: the whole square is the button
 constexpr UINT kCloseNormal = 175;
 constexpr UINT kCloseHover = 176;
 
-UINT PictureFor(int screenshot) {
-    if (screenshot == HintDialog::kHdmiScreenshot) return kHdmiPicture;
-    if (screenshot == HintDialog::kComponentScreenshot) return kComponentPicture;
-    return 0;
+// The heading and the numbered steps each control-panel picture (494 x 270) shows, in the
+// words drawn into it (tools/make_art.py draws them): a screen reader reads them, and a contrast theme writes them.
+constexpr const char* kTitle = "Your TV can show HD formats";
+constexpr const char* kStepsLead = "To turn them on:";
+struct HintPage {
+    int screenshot;
+    UINT picture;
+    const char* steps[4];
+};
+constexpr HintPage kPages[] = {
+    {HintDialog::kHdmiScreenshot,
+     IDB_HINT_HDMI,
+     {"Open the driver's display settings.", "Pick the HDMI display, then HDTV Support.",
+      "Tick the formats you want to add.", "Click Apply, then choose here."}},
+    {HintDialog::kComponentScreenshot,
+     IDB_HINT_COMPONENT,
+     {"Open the driver's display settings.", "Go to its Component Video page.", "Tick the formats your TV supports.",
+      "Click Apply, then choose here."}},
+};
+
+const HintPage* PageFor(int screenshot) {
+    for (const HintPage& page : kPages)
+        if (page.screenshot == screenshot) return &page;
+    return nullptr;
 }
 
-// The heading and the numbered steps each picture shows, in the words drawn into it.
-constexpr const char* kTitle = "Your TV can show HD formats";
+UINT PictureFor(int screenshot) {
+    const HintPage* page = PageFor(screenshot);
+    return page ? page->picture : 0;
+}
 
-const char* StepsFor(int screenshot) {
-    if (screenshot == HintDialog::kHdmiScreenshot)
-        return "To turn them on: 1. Open the driver's display settings. 2. Pick the HDMI display, then HDTV "
-               "Support. 3. Tick the formats you want to add. 4. Click Apply, then choose here.";
-    if (screenshot == HintDialog::kComponentScreenshot)
-        return "To turn them on: 1. Open the driver's display settings. 2. Go to its Component Video page. "
-               "3. Tick the formats your TV supports. 4. Click Apply, then choose here.";
-    return "";
+// A step as it is read and written: "2. Go to its Component Video page."
+std::string NumberedStep(const HintPage& page, size_t index) {
+    return std::to_string(index + 1) + ". " + page.steps[index];
+}
+
+// The lead and every step in one line, as a screen reader reads them; "" without a page.
+std::string StepsFor(int screenshot) {
+    const HintPage* page = PageFor(screenshot);
+    if (!page) return "";
+    std::string text = kStepsLead;
+    for (size_t i = 0; i < std::size(page->steps); ++i) {
+        text += ' ';
+        text += NumberedStep(*page, i);
+    }
+    return text;
+}
+
+// Where a contrast theme writes the words, at 100 %: as in the picture, the heading in its bar
+// above a line, the lead below it and the steps under the lead, each apart from the next.
+constexpr int kMargin = 12;
+constexpr int kHeadingTop = 7;
+constexpr int kHeadingLine = 28;
+constexpr int kLeadTop = 40;
+constexpr int kStepsTop = 64;
+constexpr int kStepGap = 10;
+constexpr int kBorder = 2;
+
+// The page's words in the client area of a popup at that scale.
+void WriteSteps(HDC dc, const HintPage& page, const RECT& client, UINT dpi, HFONT face, COLORREF ink) {
+    auto scaled = [dpi](int length) { return ScaleToDpi(length, dpi); };
+    const int left = scaled(kMargin), right = client.right - scaled(kMargin);
+    const UINT oneLine = DT_LEFT | DT_TOP | DT_SINGLELINE;
+    DrawThemeText(dc, kTitle, RECT{left, scaled(kHeadingTop), right, client.bottom}, oneLine, ink, face);
+    FillSolid(dc, RECT{0, scaled(kHeadingLine), client.right, scaled(kHeadingLine + 1)}, ink);
+    DrawThemeText(dc, kStepsLead, RECT{left, scaled(kLeadTop), right, client.bottom}, oneLine, ink, face);
+    int top = scaled(kStepsTop);
+    for (size_t i = 0; i < std::size(page.steps); ++i) {
+        const int height = DrawThemeText(dc, NumberedStep(page, i).c_str(), RECT{left, top, right, client.bottom},
+                                         DT_LEFT | DT_TOP | DT_WORDBREAK, ink, face);
+        top += height + scaled(kStepGap);
+    }
 }
 
 }  // namespace
@@ -39,6 +98,8 @@ BEGIN_MESSAGE_MAP(HintDialog, CDialog)
     ON_WM_LBUTTONDOWN()
     ON_WM_CTLCOLOR()
     ON_MESSAGE(WM_GETOBJECT, OnGetObject)
+    ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
+    ON_MESSAGE(WM_SYSCOLORCHANGE, OnSysColorChange)
 END_MESSAGE_MAP()
 
 HintDialog::HintDialog(CWnd* pParent) : CDialog(IDD_HINT, pParent) {}
@@ -66,16 +127,46 @@ BOOL HintDialog::OnInitDialog() {
     SetWindowRgn(m_bmpBackground.BuildRegion(KEY_TOP_LEFT), TRUE);
     m_btnClose.SetBitmaps(kCloseNormal, kClosePressed, kCloseHover, 0, 0, kCloseMask, 0, 0, 0);
     m_btnClose.SetAccessibleName("Close");  // the picture alone says nothing to a screen reader
+    m_btnClose.SetContrastLook(SkinButton::ContrastShape::Cross, "Close");
     // Captionless: the title is only what a screen reader reads as the popup's name.
     if (PictureFor(m_nScreenshot)) SetWindowText(kTitle);
-    m_accessible.SetDescription(m_hWnd, StepsFor(m_nScreenshot));
+    m_accessible.SetDescription(m_hWnd, StepsFor(m_nScreenshot).c_str());
     return TRUE;
 }
 
 void HintDialog::OnPaint() {
     CPaintDC dc(m_hWnd);
+    if (HighContrastOn()) {
+        PaintContrast(dc);
+        return;
+    }
     // Without a picture the dialog's own background shows.
     PaintOffScreen(dc, m_bmpBackground);
+}
+
+void HintDialog::PaintContrast(HDC dc) {
+    const UINT dpi = AfxGetWindowDpi(m_hWnd);
+    const ThemeColours theme = ReadThemeColours();
+    RECT client{};
+    GetClientRect(&client);
+    FillSolid(dc, client, theme.window);
+    if (const HintPage* page = PageFor(m_nScreenshot)) {
+        auto font = StoredContrastFont(dpi);
+        WriteSteps(dc, *page, client, dpi, font ? static_cast<HFONT>(*font) : nullptr, theme.windowText);
+    }
+    // The outline the picture gave, as a border.
+    FillFrame(dc, client, ScaleToDpi(kBorder, dpi), theme.windowText);
+}
+
+LRESULT HintDialog::OnSettingChange(WPARAM wParam, LPARAM) {
+    // A contrast theme switched on or off while the popup is open: it draws again in the new look.
+    if (wParam == SPI_SETHIGHCONTRAST) ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return Default();
+}
+
+LRESULT HintDialog::OnSysColorChange(WPARAM, LPARAM) {
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return Default();
 }
 
 void HintDialog::OnLButtonDown(UINT, CPoint point) {

@@ -34,6 +34,11 @@ protected:
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     // The popup's accessible object: its steps, which the picture alone shows, as its description.
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    // A contrast theme switched on or off, or the system's colours changed: drawn again.
+    LRESULT OnSettingChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysColorChange(WPARAM wParam, LPARAM lParam);
+    // In a contrast theme the picture gives way to its words, in the theme's colours.
+    void PaintContrast(HDC dc);
 
     SkinButton m_btnClose;
     ShapedBitmap m_bmpBackground;

@@ -29,13 +29,14 @@ void FillFrame(HDC dc, const RECT& rect, int thickness, COLORREF colour) {
     for (const RECT& side : sides) FillSolid(dc, side, colour);
 }
 
-void DrawThemeText(HDC dc, const char* text, RECT rect, UINT format, COLORREF colour, HFONT font) {
+int DrawThemeText(HDC dc, const char* text, RECT rect, UINT format, COLORREF colour, HFONT font) {
     ScopedSelection selected(dc, font);
     const int mode = ::SetBkMode(dc, TRANSPARENT);
     const COLORREF before = ::SetTextColor(dc, colour);
-    ::DrawTextA(dc, text, -1, &rect, format | DT_NOPREFIX);
+    const int height = ::DrawTextA(dc, text, -1, &rect, format | DT_NOPREFIX);
     ::SetTextColor(dc, before);
     ::SetBkMode(dc, mode);
+    return height;
 }
 
 namespace {

@@ -25,8 +25,9 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
 // Fills a frame `thickness` pixels wide along the inside of the rectangle.
 void FillFrame(HDC dc, const RECT& rect, int thickness, COLORREF colour);
 
-// Draws the text in that colour and font, transparently, with DrawText's format.
-void DrawThemeText(HDC dc, const char* text, RECT rect, UINT format, COLORREF colour, HFONT font);
+// Draws the text in that colour and font, transparently, with DrawText's format; gives back the
+// height of what it wrote.
+int DrawThemeText(HDC dc, const char* text, RECT rect, UINT format, COLORREF colour, HFONT font);
 
 // The line drawing of a bitmap's top `rows` rows (in its own pixels) as a one-bit bitmap whose
 // clear bits are the lines; lines are as wide as one pixel of 100 % at that dpi. False, with

@@ -2,7 +2,6 @@
 
 #include "controls/contrast_paint.h"
 #include "controls/font_store.h"
-#include "framework/system_look.h"
 #include "framework/window_scale.h"
 
 namespace {
@@ -52,12 +51,12 @@ bool NoticeBalloon::Show(HWND control, const CString& text, UINT milliseconds) {
         m_font = std::move(font);
     }
     SendMessage(TTM_SETMAXTIPWIDTH, 0, ScaleToDpi(kMaxWidth, dpi));
-    // A contrast theme's tooltip colours, which a styled balloon would not take by itself.
-    if (HighContrastOn()) {
-        const ThemeColours theme = ReadThemeColours();
-        SendMessage(TTM_SETTIPBKCOLOR, theme.infoBack);
-        SendMessage(TTM_SETTIPTEXTCOLOR, theme.infoText);
-    }
+    // The system's tooltip colours, a contrast theme's while one is on (a styled balloon would
+    // not take those by itself). Given at every notice: the balloon keeps the ones it was given
+    // when the theme is switched off.
+    const ThemeColours theme = ReadThemeColours();
+    SendMessage(TTM_SETTIPBKCOLOR, theme.infoBack);
+    SendMessage(TTM_SETTIPTEXTCOLOR, theme.infoText);
     TOOLINFOA tool = Tool(&text);
     SendMessage(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
     RECT rect{};

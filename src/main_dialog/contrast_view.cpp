@@ -45,9 +45,10 @@ int PlugRows(int control) {
     return 0;
 }
 
-// The logo's words, as the logo's picture shows them, and the rest of the title after them.
-constexpr const char* kLogoWords = "ORVA TV";
-constexpr const char* kTitleRest = " Setting";
+// The title, written as one line so that its words are spaced as words are: the logo's box
+// shows its start and the background the rest, the same pixels drawn at the same place in both.
+constexpr const char* kTitle = "ORVA TV Setting";
+constexpr UINT kTitleFormat = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
 
 }  // namespace
 
@@ -95,9 +96,7 @@ void TvSettingDlg::ShowLogoForLook(UINT dpi) {
         const ThemeColours theme = ReadThemeColours();
         FillSolid(canvas, place, theme.window);
         auto font = StoredContrastFont(dpi);
-        // Against the box's right edge, where the rest of the title goes on.
-        DrawThemeText(canvas, kLogoWords, place, DT_RIGHT | DT_VCENTER | DT_SINGLELINE, theme.windowText,
-                      font ? static_cast<HFONT>(*font) : nullptr);
+        DrawThemeText(canvas, kTitle, place, kTitleFormat, theme.windowText, font ? static_cast<HFONT>(*font) : nullptr);
     }
     ShowLogoBitmap(logo, words);
 }
@@ -114,7 +113,7 @@ void TvSettingDlg::PaintContrast(HDC dc) {
         const RECT place{ScaleToDpi(words.x, dpi), ScaleToDpi(words.y, dpi), client.right, client.bottom};
         DrawThemeText(dc, words.text, place, DT_LEFT | DT_TOP | DT_SINGLELINE, theme.windowText, face);
     }
-    PaintTitleRest(dc, face, theme.windowText);
+    PaintTitle(dc, face, theme.windowText);
     for (int row : kDividerRows) {
         const int top = ScaleToDpi(row, dpi);
         FillSolid(dc, RECT{0, top, client.right, top + ScaleToDpi(1, dpi)}, theme.windowText);
@@ -130,21 +129,22 @@ void TvSettingDlg::PaintContrast(HDC dc) {
     }
 }
 
-void TvSettingDlg::PaintTitleRest(HDC dc, HFONT face, COLORREF ink) {
-    // The title goes on after the logo's words, on their line, past the logo's box.
+void TvSettingDlg::PaintTitle(HDC dc, HFONT face, COLORREF ink) {
+    // From the logo's box on, as the box itself draws it; past the box it shows.
     HWND logo = ::GetDlgItem(m_hWnd, kLogoControl);
     RECT place{};
     if (!logo || !::GetWindowRect(logo, &place)) return;
     ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&place), 2);
-    place.left = place.right;
-    place.right = place.left + ScaleToDpi(200, AfxGetWindowDpi(m_hWnd));
-    DrawThemeText(dc, kTitleRest, place, DT_LEFT | DT_VCENTER | DT_SINGLELINE, ink, face);
+    place.right = place.left + ScaleToDpi(300, AfxGetWindowDpi(m_hWnd));
+    DrawThemeText(dc, kTitle, place, kTitleFormat, ink, face);
 }
 
 void TvSettingDlg::ApplySystemLook() {
     const bool contrast = HighContrastOn();
     const bool changed = contrast != m_bHighContrast;
     m_bHighContrast = contrast;
+    // A refusal message showing was drawn in the look before.
+    m_refusalNotice.Hide();
     if (changed || contrast) ShowLogoForLook(AfxGetWindowDpi(m_hWnd));
     // The animation stands still in the theme's colours, and runs again without them.
     if (contrast) {

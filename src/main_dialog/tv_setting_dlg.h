@@ -155,7 +155,7 @@ private:
     void MarkDetectedPictures(const ConnectorViewLook& look);
     // The background in the theme's colours: its words, dividing lines and a border.
     void PaintContrast(HDC dc);
-    void PaintTitleRest(HDC dc, HFONT face, COLORREF ink);
+    void PaintTitle(HDC dc, HFONT face, COLORREF ink);
     // Takes up the look in force (contrast on or off) and redraws everything.
     void ApplySystemLook();
     // Before the window is dressed: its monitor's scale, or the largest below it that fits.

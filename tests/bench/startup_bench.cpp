@@ -5,7 +5,9 @@
 //     15 rounds, each at 100 %, 150 % and 200 % (the scale each new process reads as it starts);
 //     the median of the pairwise ratios and their range, and at 150 % and 200 % also the ratio
 //     to the program's own start at 100 % in the same round; and the same until the window and
-//     its controls are painted;
+//     its controls are painted; and the program with a contrast theme reported on (a copy built
+//     for the bench) against the program in the skin's look, in the same round, until the
+//     window and its controls are painted: what the first paint in that look costs;
 //   - the table: the real exe on each simulated adapter, a bare dialog of the same template with
 //     all the program's resources and the template dialog alone, one after the other in every
 //     round: start-up, the cost of one forced repaint, and GDI objects, handles and working set
@@ -279,14 +281,32 @@ void PrintStartUp(const std::vector<Contender>& contenders, const RoundTimes& ti
     }
 }
 
+// The contrast look's start against the program's in the skin's look (contender 1), at each scale.
+void PrintContrastAgainstSkin(const RoundTimes& times, size_t contrast) {
+    std::printf("%-24s %6s %24s %24s\n", "contrast on / skin", "scale", "window shown", "window painted");
+    for (size_t s = 0; s < std::size(kScales); ++s) {
+        auto ratios = [&](double StartTimes::*until) {
+            std::vector<double> mine, skin;
+            for (const StartTimes& t : times[s][contrast]) mine.push_back(t.*until);
+            for (const StartTimes& t : times[s][1]) skin.push_back(t.*until);
+            return RatioText(PairWith(mine, skin).ratios);
+        };
+        std::printf("%-24s %5lu%% %24s %24s\n", "", kScales[s] * 100 / 96, ratios(&StartTimes::shown).c_str(),
+                    ratios(&StartTimes::painted).c_str());
+    }
+}
+
 // The start-up measure: at each scale in turn, the template dialog and then each build, in every
 // round; each build against the template started just before it, and at the other scales also
-// against its own start at 100 % in the same round.
+// against its own start at 100 % in the same round. Last in each round the program with a
+// contrast theme reported on, also against the program in the skin's look.
 void MeasureStartUp(const std::vector<std::pair<std::string, std::string>>& builds) {
     const AdapterScenario* scenario = FindScenario(kScenarioNames[0]);
     std::vector<Contender> contenders{{"template + manifest", BuildFolder() + "\\template_dialog.exe", nullptr}};
     for (const auto& build : builds)
         contenders.push_back({build.first.empty() ? "program" : build.first + "program", build.second, scenario});
+    const size_t contrast = contenders.size();
+    contenders.push_back({"program, contrast on", BuildFolder() + "\\program_contrast_on.exe", scenario});
     const DWORD scaleBefore = StartScale();
     RoundTimes times(std::size(kScales), std::vector<std::vector<StartTimes>>(contenders.size()));
     for (int start = 0; start < kInsideStarts; ++start) {
@@ -308,6 +328,9 @@ void MeasureStartUp(const std::vector<std::pair<std::string, std::string>>& buil
                 kStartGoal, kScaledStartGoal);
     std::printf("CreateProcess -> main window and its controls painted\n");
     PrintStartUp(contenders, times, &StartTimes::painted);
+    std::printf("\nThe first paint in a contrast theme's look: the program with contrast reported on against the "
+                "program in the skin's look, same round\n");
+    PrintContrastAgainstSkin(times, contrast);
     std::printf("\n");
 }
 

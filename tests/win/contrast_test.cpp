@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "confirm/hint_dialog.h"
 #include "framework/system_look.h"
 #include "main_dialog/tv_setting_dlg.h"
 #include "pixels.h"
@@ -61,11 +62,20 @@ public:
     }
     ~ThemeInForce() {
         UseSystemLook(previous_);
-        ::SetSysColors(static_cast<int>(std::size(kThemeIndexes)), kThemeIndexes, saved_.data());
+        PutColoursBack();
     }
+    // The theme switched off: contrast reported off, and the colours from before it.
+    void SwitchOff() {
+        look_.on = false;
+        PutColoursBack();
+    }
+    const std::vector<COLORREF>& ColoursBefore() const { return saved_; }
     TestLook& Look() { return look_; }
 
 private:
+    void PutColoursBack() {
+        ::SetSysColors(static_cast<int>(std::size(kThemeIndexes)), kThemeIndexes, saved_.data());
+    }
     TestLook look_;
     const SystemLook* previous_ = nullptr;
     std::vector<COLORREF> saved_;
@@ -83,9 +93,14 @@ protected:
     }
 };
 
-void RunHdmiDialog(std::vector<DialogStep> steps) {
+// Every press is refused, with the message beside the button pressed.
+class RefusingHdmiDlg : public HdmiDlg {
+protected:
+    void OnOK() override { TellRefusal(SwitchRefusal::NotListed, 1920, 1080, 30); }
+};
+
+void RunHdmiDialog(std::vector<DialogStep> steps, HdmiDlg&& dialog = HdmiDlg()) {
     EXPECT_TRUE(g_quietAdapter);
-    HdmiDlg dialog;
     g_app.m_pMainWnd = &dialog;
     RunModalScript(dialog, std::move(steps));
     g_app.m_pMainWnd = nullptr;
@@ -285,4 +300,142 @@ TEST(ContrastSwitch, OnOffOnRedrawsAtOnceAndLeaksNothing) {
     EXPECT_TRUE(againOnlyTheme);
     EXPECT_EQ(gdiAfter, gdiBefore);
     EXPECT_EQ(kindsAfter, kindsBefore);
+}
+
+namespace {
+
+// The horizontal bands of rows with ink in them inside the area: each a line of words or a
+// ruled line.
+int InkBands(const Shown& shown, uint32_t ink, const RECT& area) {
+    int bands = 0;
+    bool inBand = false;
+    for (int y = area.top; y < area.bottom; ++y) {
+        bool inked = false;
+        for (int x = area.left; x < area.right && !inked; ++x) inked = shown.At(x, y) == ink;
+        if (inked && !inBand) ++bands;
+        inBand = inked;
+    }
+    return bands;
+}
+
+// The refusal balloon of this thread, if one is shown.
+HWND ShownBalloon() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM context) -> BOOL {
+            char name[64] = {};
+            ::GetClassNameA(window, name, sizeof name);
+            if (lstrcmpiA(name, TOOLTIPS_CLASSA) != 0 || !(::GetWindowLongA(window, GWL_STYLE) & TTS_BALLOON) ||
+                !::IsWindowVisible(window))
+                return TRUE;
+            *reinterpret_cast<HWND*>(context) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// How a shown balloon looks: the colours it was given, and how many of its pixels are which.
+struct BalloonSeen {
+    COLORREF back = CLR_INVALID, text = CLR_INVALID;
+    std::map<uint32_t, size_t> pixels;
+};
+
+BalloonSeen SeeBalloon() {
+    BalloonSeen seen;
+    HWND balloon = ShownBalloon();
+    if (!balloon) return seen;
+    ::UpdateWindow(balloon);
+    seen.back = static_cast<COLORREF>(::SendMessageA(balloon, TTM_GETTIPBKCOLOR, 0, 0));
+    seen.text = static_cast<COLORREF>(::SendMessageA(balloon, TTM_GETTIPTEXTCOLOR, 0, 0));
+    const Shown shown = ShownWindow(balloon);
+    for (size_t i = 0; i < shown.pixels.size(); ++i)
+        if (shown.inside[i]) ++seen.pixels[shown.pixels[i]];
+    return seen;
+}
+
+uint32_t Commonest(const std::map<uint32_t, size_t>& pixels) {
+    uint32_t colour = 0;
+    size_t most = 0;
+    for (const auto& [c, n] : pixels) {
+        if (n <= most) continue;
+        colour = c;
+        most = n;
+    }
+    return colour;
+}
+
+}  // namespace
+
+// The hint popup in a theme: the heading, the lead and the four steps its picture shows are
+// written in the theme's text colour on the window colour, within a border, and its close button
+// is drawn as the main window's (focused, so outlined in the highlight).
+TEST_P(Contrast, TheHintPopupWritesItsStepsInTheThemesColours) {
+    const Theme& theme = *GetParam();
+    ThemeInForce inForce(theme);
+    HintDialog popup;
+    popup.m_nScreenshot = HintDialog::kHdmiScreenshot;
+    Shown shown;
+    RECT close{};
+    RunModalScript(popup, {[&](CDialog& d) {
+                       SettlePaint(d.m_hWnd);
+                       shown = ShownWindow(d.m_hWnd);
+                       close = InWindow(d.m_hWnd, IDOK);
+                       SaveWindowIfAsked(shown, std::string("hint_hdmi_contrast_") + theme.name + "_" +
+                                                    std::to_string(AfxGetWindowDpi(d.m_hWnd) * 100 / 96));
+                       d.EndDialog(IDCANCEL);
+                   }});
+    ASSERT_FALSE(shown.pixels.empty());
+    std::set<uint32_t> allowed;
+    for (COLORREF c : ThemeValues(theme)) allowed.insert(Rgb(c));
+    const std::set<uint32_t> seen = ColoursOf(shown);
+    for (uint32_t colour : seen) EXPECT_TRUE(allowed.count(colour)) << "colour " << Hex(colour) << " is no theme colour";
+    std::printf("%s theme: %zu colours inside the hint popup\n", theme.name, seen.size());
+
+    const int px = static_cast<int>(close.right - close.left) / 15;  // the button is 15 pixels at 100 %
+    const int width = shown.window.right - shown.window.left, height = shown.window.bottom - shown.window.top;
+    // The border, and the window colour right inside it.
+    EXPECT_EQ(shown.At(width / 2, height - 1), Rgb(theme.windowText));
+    EXPECT_EQ(shown.At(width / 2, height - 2 * px - 1), Rgb(theme.window));
+    // Inside the border and left of the button: heading, rule, lead and at least one line for
+    // each of the four steps.
+    const RECT words{3 * px, 3 * px, close.left - px, height - 3 * px};
+    EXPECT_GE(InkBands(shown, Rgb(theme.windowText), words), 7);
+    // The close button: face colour inside its border, the focus outline in the highlight.
+    EXPECT_EQ(shown.At(close.left, (close.top + close.bottom) / 2), Rgb(theme.windowText));
+    EXPECT_EQ(shown.At(close.left + px, (close.top + close.bottom) / 2), Rgb(theme.highlight));
+}
+
+// The refusal balloon in a theme takes the tooltip colours the theme gives, and once the theme
+// is switched off the system's again, not the theme's it was given before.
+TEST_P(Contrast, TheRefusalBalloonTakesTheThemesTooltipColours) {
+    const Theme& theme = *GetParam();
+    ThemeInForce inForce(theme);
+    BalloonSeen inTheme, afterIt;
+    RunHdmiDialog({[&](CDialog& d) {
+                       SettlePaint(d.m_hWnd);
+                       ::SendMessageA(d.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_720_SMALL, BN_CLICKED),
+                                      reinterpret_cast<LPARAM>(::GetDlgItem(d.m_hWnd, IDC_720_SMALL)));
+                       PumpMessagesFor(200);
+                       inTheme = SeeBalloon();
+                       inForce.SwitchOff();
+                       ::SendMessageA(d.m_hWnd, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+                       SettlePaint(d.m_hWnd);
+                       ::SendMessageA(d.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_720_SMALL, BN_CLICKED),
+                                      reinterpret_cast<LPARAM>(::GetDlgItem(d.m_hWnd, IDC_720_SMALL)));
+                       PumpMessagesFor(200);
+                       afterIt = SeeBalloon();
+                   },
+                   [](CDialog& d) { d.EndDialog(IDCANCEL); }},
+                  RefusingHdmiDlg());
+    EXPECT_EQ(inTheme.back, theme.infoBack);
+    EXPECT_EQ(inTheme.text, theme.infoText);
+    // What the screen shows: the balloon's face in the theme's tooltip colour, its words in the other.
+    EXPECT_EQ(Commonest(inTheme.pixels), Rgb(theme.infoBack));
+    EXPECT_GT(inTheme.pixels[Rgb(theme.infoText)], 20u);
+    // kThemeIndexes order: COLOR_INFOBK and COLOR_INFOTEXT are the last two.
+    const std::vector<COLORREF>& before = inForce.ColoursBefore();
+    EXPECT_EQ(afterIt.back, before[before.size() - 2]);
+    EXPECT_EQ(afterIt.text, before[before.size() - 1]);
 }
