@@ -45,9 +45,8 @@ int PlugRows(int control) {
     return 0;
 }
 
-// The title, written as one line so that its words are spaced as words are: the logo's box
-// shows its start and the background the rest, the same pixels drawn at the same place in both.
-constexpr const char* kTitle = "ORVA TV Setting";
+// The title (kTitle) is written as one line, so that its words are spaced as words are: the
+// logo's box shows its start and the background the rest, the same pixels at the same place.
 constexpr UINT kTitleFormat = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
 
 }  // namespace
