@@ -4,7 +4,6 @@
 #include <string>
 
 #include "controls/contrast_paint.h"
-#include "controls/font_store.h"
 #include "framework/scale.h"
 #include "framework/system_look.h"
 #include "resource.h"
@@ -145,17 +144,11 @@ void HintDialog::OnPaint() {
 }
 
 void HintDialog::PaintContrast(HDC dc) {
-    const UINT dpi = AfxGetWindowDpi(m_hWnd);
-    const ThemeColours theme = ReadThemeColours();
-    RECT client{};
-    GetClientRect(&client);
-    FillSolid(dc, client, theme.window);
-    if (const HintPage* page = PageFor(m_nScreenshot)) {
-        auto font = StoredContrastFont(dpi);
-        WriteSteps(dc, *page, client, dpi, font ? static_cast<HFONT>(*font) : nullptr, theme.windowText);
-    }
+    const ContrastCanvas canvas = BeginContrastPaint(m_hWnd, dc);
+    if (const HintPage* page = PageFor(m_nScreenshot))
+        WriteSteps(dc, *page, canvas.client, canvas.dpi, canvas.Face(), canvas.theme.windowText);
     // The outline the picture gave, as a border.
-    FillFrame(dc, client, ScaleToDpi(kBorder, dpi), theme.windowText);
+    FillFrame(dc, canvas.client, ScaleToDpi(kBorder, canvas.dpi), canvas.theme.windowText);
 }
 
 LRESULT HintDialog::OnSettingChange(WPARAM wParam, LPARAM) {

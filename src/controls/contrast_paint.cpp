@@ -3,16 +3,26 @@
 #include <vector>
 
 #include "controls/dib_section.h"
+#include "controls/font_store.h"
 #include "controls/line_trace.h"
 #include "framework/scale.h"
 #include "framework/scoped_handles.h"
 #include "framework/system_look.h"
+#include "framework/window_scale.h"
 
 ThemeColours ReadThemeColours() {
     const SystemLook& look = CurrentSystemLook();
     return ThemeColours{look.Colour(COLOR_WINDOW),    look.Colour(COLOR_WINDOWTEXT),    look.Colour(COLOR_BTNFACE),
                         look.Colour(COLOR_BTNTEXT),   look.Colour(COLOR_HIGHLIGHT),     look.Colour(COLOR_HIGHLIGHTTEXT),
                         look.Colour(COLOR_GRAYTEXT),  look.Colour(COLOR_INFOBK),        look.Colour(COLOR_INFOTEXT)};
+}
+
+ContrastCanvas BeginContrastPaint(HWND window, HDC dc) {
+    const UINT dpi = AfxGetWindowDpi(window);
+    ContrastCanvas canvas{dpi, ReadThemeColours(), RECT{}, StoredContrastFont(dpi)};
+    ::GetClientRect(window, &canvas.client);
+    FillSolid(dc, canvas.client, canvas.theme.window);
+    return canvas;
 }
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {

@@ -20,6 +20,18 @@ struct ThemeColours {
 };
 ThemeColours ReadThemeColours();
 
+// What a window's paint in a contrast theme starts from: its scale, the theme's colours, its
+// client area (already filled with the window colour) and the font to write with, held for the
+// paint (Face() is null when it cannot be made: the device context's own font then).
+struct ContrastCanvas {
+    UINT dpi;
+    ThemeColours theme;
+    RECT client;
+    std::shared_ptr<const CFont> font;
+    HFONT Face() const { return font ? static_cast<HFONT>(*font) : nullptr; }
+};
+ContrastCanvas BeginContrastPaint(HWND window, HDC dc);
+
 // Fills the rectangle with one colour.
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
 // Fills a frame `thickness` pixels wide along the inside of the rectangle.

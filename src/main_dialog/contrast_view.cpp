@@ -101,13 +101,11 @@ void TvSettingDlg::ShowLogoForLook(UINT dpi) {
 }
 
 void TvSettingDlg::PaintContrast(HDC dc) {
-    const UINT dpi = AfxGetWindowDpi(m_hWnd);
-    const ThemeColours theme = ReadThemeColours();
-    RECT client{};
-    GetClientRect(&client);
-    FillSolid(dc, client, theme.window);
-    auto font = StoredContrastFont(dpi);
-    const HFONT face = font ? static_cast<HFONT>(*font) : nullptr;
+    const ContrastCanvas canvas = BeginContrastPaint(m_hWnd, dc);
+    const UINT dpi = canvas.dpi;
+    const ThemeColours& theme = canvas.theme;
+    const RECT& client = canvas.client;
+    const HFONT face = canvas.Face();
     for (const PaintedWords& words : kPaintedWords) {
         const RECT place{ScaleToDpi(words.x, dpi), ScaleToDpi(words.y, dpi), client.right, client.bottom};
         DrawThemeText(dc, words.text, place, DT_LEFT | DT_TOP | DT_SINGLELINE, theme.windowText, face);
