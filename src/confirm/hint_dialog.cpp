@@ -148,7 +148,7 @@ void HintDialog::PaintContrast(HDC dc) {
     if (const HintPage* page = PageFor(m_nScreenshot))
         WriteSteps(dc, *page, canvas.client, canvas.dpi, canvas.Face(), canvas.theme.windowText);
     // The outline the picture gave, as a border.
-    FillFrame(dc, canvas.client, ScaleToDpi(kBorder, canvas.dpi), canvas.theme.windowText);
+    FrameWindowOutline(m_hWnd, dc, ScaleToDpi(kBorder, canvas.dpi), canvas.theme.windowText);
 }
 
 LRESULT HintDialog::OnSettingChange(WPARAM wParam, LPARAM) {

@@ -39,6 +39,21 @@ void FillFrame(HDC dc, const RECT& rect, int thickness, COLORREF colour) {
     for (const RECT& side : sides) FillSolid(dc, side, colour);
 }
 
+void FrameWindowOutline(HWND window, HDC dc, int thickness, COLORREF colour) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    // A region may reach past the window (a picture larger than it): what shows is both.
+    CRgn outline, shown;
+    CBrush ink;
+    if (outline.Attach(::CreateRectRgn(0, 0, 0, 0)) && ::GetWindowRgn(window, outline) != ERROR &&
+        shown.Attach(::CreateRectRgnIndirect(&client)) && ::CombineRgn(outline, outline, shown, RGN_AND) != ERROR &&
+        ink.CreateSolidBrush(colour)) {
+        ::FrameRgn(dc, outline, ink, thickness, thickness);
+        return;
+    }
+    FillFrame(dc, client, thickness, colour);
+}
+
 int DrawThemeText(HDC dc, const char* text, RECT rect, UINT format, COLORREF colour, HFONT font) {
     ScopedSelection selected(dc, font);
     const int mode = ::SetBkMode(dc, TRANSPARENT);
@@ -63,10 +78,10 @@ bool MakeMonochrome(CBitmap& lines, const LineDrawing& drawing) {
 
 }  // namespace
 
-bool MakeLineBitmap(CBitmap& lines, HBITMAP art, int rows, UINT dpi) {
+bool MakeLineBitmap(CBitmap& lines, HBITMAP art, int rows, UINT dpi, int edgeStep) {
     lines.DeleteObject();
     const PixelImage image = ReadPixels(art);
-    const LineDrawing drawing = TraceLines(image, rows, ScaleToDpi(1, dpi));
+    const LineDrawing drawing = TraceLines(image, rows, ScaleToDpi(1, dpi), edgeStep);
     if (drawing.width <= 0 || drawing.height <= 0) return false;
     return MakeMonochrome(lines, drawing);
 }

@@ -37,14 +37,18 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour);
 // Fills a frame `thickness` pixels wide along the inside of the rectangle.
 void FillFrame(HDC dc, const RECT& rect, int thickness, COLORREF colour);
 
+// Draws the window's outline as a border `thickness` pixels wide along the inside of its
+// region, or of its client area when it has no region.
+void FrameWindowOutline(HWND window, HDC dc, int thickness, COLORREF colour);
+
 // Draws the text in that colour and font, transparently, with DrawText's format; gives back the
 // height of what it wrote.
 int DrawThemeText(HDC dc, const char* text, RECT rect, UINT format, COLORREF colour, HFONT font);
 
 // The line drawing of a bitmap's top `rows` rows (in its own pixels) as a one-bit bitmap whose
-// clear bits are the lines; lines are as wide as one pixel of 100 % at that dpi. False, with
-// `lines` empty, when the bitmap cannot be read.
-bool MakeLineBitmap(CBitmap& lines, HBITMAP art, int rows, UINT dpi);
+// clear bits are the lines: edges of brightness steps above `edgeStep`, as wide as one pixel of
+// 100 % at that dpi. False, with `lines` empty, when the bitmap cannot be read.
+bool MakeLineBitmap(CBitmap& lines, HBITMAP art, int rows, UINT dpi, int edgeStep);
 
 // Draws a one-bit line bitmap at (x, y): `ink` for its lines, `paper` around them.
 void DrawLineBitmap(HDC target, const CBitmap& lines, int x, int y, COLORREF ink, COLORREF paper);

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "controls/contrast_paint.h"
+#include "controls/line_trace.h"
 #include "controls/paint_scaled.h"
 #include "framework/system_calls.h"
 #include "framework/system_look.h"
@@ -375,7 +376,7 @@ void GifPictureCtrl::PaintLineDrawing(HDC dc, UINT dpi) {
     }
     const ThemeColours theme = ReadThemeColours();
     CBitmap lines;
-    if (MakeLineBitmap(lines, static_cast<HBITMAP>(shown.GetSafeHandle()), height, dpi)) {
+    if (MakeLineBitmap(lines, static_cast<HBITMAP>(shown.GetSafeHandle()), height, dpi, kAnimationEdgeStep)) {
         DrawLineBitmap(dc, lines, 0, 0, theme.windowText, theme.window);
     } else {
         FillSolid(dc, RECT{0, 0, width, height}, theme.window);

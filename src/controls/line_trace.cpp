@@ -13,7 +13,7 @@ int Brightness(uint32_t pixel) {
 
 }  // namespace
 
-LineDrawing TraceLines(const PixelImage& image, int rows, int reach) {
+LineDrawing TraceLines(const PixelImage& image, int rows, int reach, int step) {
     LineDrawing drawing;
     if (reach <= 0 || image.width <= 0 || image.height <= 0 ||
         image.pixels.size() != static_cast<size_t>(image.width) * image.height)
@@ -27,7 +27,7 @@ LineDrawing TraceLines(const PixelImage& image, int rows, int reach) {
     auto differs = [&](int x, int y, int dx, int dy) {
         const int nx = x + dx, ny = y + dy;
         if (nx < 0 || ny < 0 || nx >= image.width || ny >= drawing.height) return false;
-        return std::abs(at(x, y) - at(nx, ny)) > kEdgeStep;
+        return std::abs(at(x, y) - at(nx, ny)) > step;
     };
     for (int y = 0; y < drawing.height; ++y)
         for (int x = 0; x < drawing.width; ++x)

@@ -10,6 +10,7 @@
 #include "controls/contrast_paint.h"
 #include "controls/font_store.h"
 #include "controls/key_region.h"
+#include "controls/line_trace.h"
 #include "framework/scale.h"
 #include "framework/scoped_handles.h"
 #include "framework/system_calls.h"
@@ -297,7 +298,7 @@ void SkinButton::DrawContrastPicture(HDC dc, const RECT& rect, COLORREF ink, COL
     const UINT dpi = AfxGetWindowDpi(m_hWnd);
     if (!contrastLines.GetSafeHandle() || contrastLinesDpi != dpi) {
         auto art = StoredBitmap(contrastPictureId, dpi);
-        if (art) MakeLineBitmap(contrastLines, *art, ScaleToDpi(contrastRows, dpi), dpi);
+        if (art) MakeLineBitmap(contrastLines, *art, ScaleToDpi(contrastRows, dpi), dpi, kPictureEdgeStep);
         contrastLinesDpi = dpi;
     }
     if (contrastLines.GetSafeHandle()) DrawLineBitmap(dc, contrastLines, rect.left, rect.top, ink, paper);

@@ -115,15 +115,8 @@ void TvSettingDlg::PaintContrast(HDC dc) {
         const int top = ScaleToDpi(row, dpi);
         FillSolid(dc, RECT{0, top, client.right, top + ScaleToDpi(1, dpi)}, theme.windowText);
     }
-    // The outline is kept, as a border along the inside of the window's region.
-    CRgn outline;
-    if (outline.Attach(::CreateRectRgn(0, 0, 0, 0)) && ::GetWindowRgn(m_hWnd, outline) != ERROR) {
-        CBrush ink;
-        const int width = ScaleToDpi(2, dpi);
-        if (ink.CreateSolidBrush(theme.windowText)) ::FrameRgn(dc, outline, ink, width, width);
-    } else {
-        FillFrame(dc, client, ScaleToDpi(2, dpi), theme.windowText);
-    }
+    // The outline is kept, as a border.
+    FrameWindowOutline(m_hWnd, dc, ScaleToDpi(2, dpi), theme.windowText);
 }
 
 void TvSettingDlg::PaintTitle(HDC dc, HFONT face, COLORREF ink) {

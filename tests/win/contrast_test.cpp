@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <set>
@@ -245,6 +246,53 @@ TEST_P(Contrast, TheWindowDrawsOnlyInTheThemesColours) {
     EXPECT_EQ(shown.At(close.left + px, (close.top + close.bottom) / 2), Rgb(theme.highlight));
     EXPECT_EQ(afterTab.At(focused720.left + px, (focused720.top + focused720.bottom) / 2), Rgb(theme.highlight));
     EXPECT_NE(afterTab.At(close.left + px, (close.top + close.bottom) / 2), Rgb(theme.highlight));
+}
+
+// A button's states in the theme: the colours inside it, border included, as the pointer rests
+// on it, as it is held down and while it is unavailable.
+TEST_P(Contrast, AButtonsStatesTakeTheThemesColours) {
+    const Theme& theme = *GetParam();
+    ThemeInForce inForce(theme);
+    struct State {
+        const char* name;
+        std::function<void(HWND)> enter;  // sent again until the state shows: a synthetic move can come late
+        std::function<void(HWND)> leave;
+        std::set<uint32_t> expected;
+    };
+    const uint32_t border = Rgb(theme.windowText);
+    const State states[] = {
+        {"resting", [](HWND) {}, [](HWND) {}, {border, Rgb(theme.buttonFace), Rgb(theme.buttonText)}},
+        {"under the pointer",
+         [](HWND b) {
+             RECT r{};
+             ::GetWindowRect(b, &r);
+             ::SetCursorPos((r.left + r.right) / 2, r.bottom - 3);
+         },
+         [](HWND) { ::SetCursorPos(0, 0); }, {border, Rgb(theme.highlight), Rgb(theme.highlightText)}},
+        {"held down", [](HWND b) { ::SendMessageA(b, BM_SETSTATE, TRUE, 0); },
+         [](HWND b) { ::SendMessageA(b, BM_SETSTATE, FALSE, 0); }, {border, Rgb(theme.highlight), Rgb(theme.highlightText)}},
+        {"unavailable", [](HWND b) { ::EnableWindow(b, FALSE); }, [](HWND b) { ::EnableWindow(b, TRUE); },
+         {border, Rgb(theme.buttonFace), Rgb(theme.grayText)}},
+    };
+    RunHdmiDialog({[&](CDialog& d) {
+                       ::SetCursorPos(0, 0);
+                       HWND button = ::GetDlgItem(d.m_hWnd, IDC_1080_SMALL);
+                       const RECT r = InWindow(d.m_hWnd, IDC_1080_SMALL);
+                       for (const State& state : states) {
+                           std::set<uint32_t> seen;
+                           for (int round = 0; round < 25 && seen != state.expected; ++round) {
+                               state.enter(button);
+                               SettlePaint(d.m_hWnd);
+                               const Shown shown = ShownWindow(d.m_hWnd);
+                               seen.clear();
+                               for (int y = r.top; y < r.bottom; ++y)
+                                   for (int x = r.left; x < r.right; ++x) seen.insert(shown.At(x, y));
+                           }
+                           EXPECT_EQ(seen, state.expected) << state.name;
+                           state.leave(button);
+                       }
+                   },
+                   [](CDialog& d) { d.EndDialog(IDCANCEL); }});
 }
 
 INSTANTIATE_TEST_SUITE_P(Themes, Contrast, ::testing::Values(&kBlack, &kWhite),
