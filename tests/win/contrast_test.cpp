@@ -248,6 +248,37 @@ TEST_P(Contrast, TheWindowDrawsOnlyInTheThemesColours) {
     EXPECT_NE(afterTab.At(close.left + px, (close.top + close.bottom) / 2), Rgb(theme.highlight));
 }
 
+// On a desktop too small for the window at its monitor's scale it draws at the largest scale
+// that fits, and in the theme's colours there too: wholly on the screen, nothing but the theme.
+TEST_P(Contrast, OnASmallDesktopTheWindowFitsInTheThemesColours) {
+    const Theme& theme = *GetParam();
+    DEVMODEA small{};
+    small.dmSize = sizeof small;
+    small.dmPelsWidth = 800;
+    small.dmPelsHeight = 600;
+    small.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    ASSERT_EQ(::ChangeDisplaySettingsExA(nullptr, &small, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
+    struct PutBack {
+        ~PutBack() { ::ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr); }
+    } putBack;
+    ThemeInForce inForce(theme);
+    Shown shown;
+    RunHdmiDialog({[&](CDialog& d) {
+                       SettlePaint(d.m_hWnd);
+                       shown = ShownWindow(d.m_hWnd);
+                       std::printf("on 800 x 600 the window draws at %u dpi\n", AfxGetWindowDpi(d.m_hWnd));
+                       SaveWindowIfAsked(shown, std::string("view_hdmi_contrast_") + theme.name + "_800x600");
+                   },
+                   [](CDialog& d) { d.EndDialog(IDCANCEL); }});
+    EXPECT_GE(shown.window.left, 0);
+    EXPECT_GE(shown.window.top, 0);
+    EXPECT_LE(shown.window.right, 800);
+    EXPECT_LE(shown.window.bottom, 600);
+    std::set<uint32_t> allowed;
+    for (COLORREF c : ThemeValues(theme)) allowed.insert(Rgb(c));
+    for (uint32_t colour : ColoursOf(shown)) EXPECT_TRUE(allowed.count(colour)) << "colour " << Hex(colour) << " is no theme colour";
+}
+
 // A button's states in the theme: the colours inside it, border included, as the pointer rests
 // on it, as it is held down and while it is unavailable.
 TEST_P(Contrast, AButtonsStatesTakeTheThemesColours) {
