@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <memory>
 
-bool SaveScreenshot(const std::string& path) {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+bool SaveScreenshot(const std::string& path, const RECT* part) {
+    const RECT whole{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const RECT& shot = part ? *part : whole;
+    const int width = shot.right - shot.left;
+    const int height = shot.bottom - shot.top;
     const int stride = (width * 3 + 3) & ~3;
     BITMAPINFOHEADER header{};
     header.biSize = sizeof(header);
@@ -23,7 +25,7 @@ bool SaveScreenshot(const std::string& path) {
     HDC memory = ::CreateCompatibleDC(screen);
     HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    ::BitBlt(memory, 0, 0, width, height, screen, shot.left, shot.top, SRCCOPY);
     ::SelectObject(memory, old);
     const int rows = ::GetDIBits(memory, bitmap, 0, height, pixels.get(), reinterpret_cast<BITMAPINFO*>(&header),
                                  DIB_RGB_COLORS);
@@ -43,9 +45,9 @@ bool SaveScreenshot(const std::string& path) {
     return std::fclose(out) == 0 && ok;
 }
 
-void SaveScreenshotIfAsked(const std::string& name) {
+void SaveScreenshotIfAsked(const std::string& name, const RECT* part) {
     const char* folder = std::getenv("ORVA_SCREENSHOT_DIR");
     if (!folder || !*folder) return;
     ::CreateDirectoryA(folder, nullptr);
-    SaveScreenshot(std::string(folder) + "\\" + name + ".bmp");
+    SaveScreenshot(std::string(folder) + "\\" + name + ".bmp", part);
 }

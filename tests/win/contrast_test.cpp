@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <iterator>
 #include <map>
@@ -17,6 +16,7 @@
 #include "pixels.h"
 #include "process_counts.h"
 #include "resource.h"
+#include "screenshot.h"
 #include "win_test_support.h"
 
 namespace {
@@ -159,37 +159,18 @@ RECT InWindow(HWND dialog, int id) {
     return r;
 }
 
-// Saves the window's pixels as a 24-bit BMP into ORVA_SCREENSHOT_DIR, when that is set.
-void SaveWindowIfAsked(const Shown& shown, const std::string& name) {
-    const char* folder = std::getenv("ORVA_SCREENSHOT_DIR");
-    if (!folder) return;
-    const int width = shown.window.right - shown.window.left, height = shown.window.bottom - shown.window.top;
-    const int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = -height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride) * height;
-    FILE* out = std::fopen((std::string(folder) + "/" + name + ".bmp").c_str(), "wb");
-    if (!out) return;
-    std::fwrite(&file, sizeof file, 1, out);
-    std::fwrite(&info, sizeof info, 1, out);
-    std::vector<uint8_t> row(stride, 0);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const uint32_t p = shown.At(x, y);
-            row[x * 3] = p & 0xFF;
-            row[x * 3 + 1] = (p >> 8) & 0xFF;
-            row[x * 3 + 2] = (p >> 16) & 0xFF;
-        }
-        std::fwrite(row.data(), 1, row.size(), out);
-    }
-    std::fclose(out);
+std::set<uint32_t> ThemeRgb(const Theme& theme) {
+    std::set<uint32_t> colours;
+    for (COLORREF c : ThemeValues(theme)) colours.insert(Rgb(c));
+    return colours;
+}
+
+// Every pixel inside the window's outline is one of the theme's colours; gives back how many
+// colours it shows.
+size_t ExpectOnlyThemeColours(const Shown& shown, const Theme& theme) {
+    const std::set<uint32_t> allowed = ThemeRgb(theme), seen = ColoursOf(shown);
+    for (uint32_t colour : seen) EXPECT_TRUE(allowed.count(colour)) << "colour " << Hex(colour) << " is no theme colour";
+    return seen.size();
 }
 
 class Contrast : public ::testing::TestWithParam<const Theme*> {};
@@ -202,7 +183,6 @@ class Contrast : public ::testing::TestWithParam<const Theme*> {};
 TEST_P(Contrast, TheWindowDrawsOnlyInTheThemesColours) {
     const Theme& theme = *GetParam();
     ThemeInForce inForce(theme);
-    std::set<uint32_t> colours;
     Shown shown;
     RECT hdmi{}, sVideo{}, close{}, focused720{};
     Shown afterTab;
@@ -212,8 +192,9 @@ TEST_P(Contrast, TheWindowDrawsOnlyInTheThemesColours) {
                        hdmi = InWindow(d.m_hWnd, IDC_HDMI);
                        sVideo = InWindow(d.m_hWnd, IDC_SVIDEO);
                        close = InWindow(d.m_hWnd, IDC_CLOSE);
-                       SaveWindowIfAsked(shown, std::string("view_hdmi_contrast_") + theme.name + "_" +
-                                                    std::to_string(AfxGetWindowDpi(d.m_hWnd) * 100 / 96));
+                       SaveScreenshotIfAsked(std::string("view_hdmi_contrast_") + theme.name + "_" +
+                                                 std::to_string(AfxGetWindowDpi(d.m_hWnd) * 100 / 96),
+                                             &shown.window);
                        ::SendMessageA(d.m_hWnd, WM_NEXTDLGCTL,
                                       reinterpret_cast<WPARAM>(::GetDlgItem(d.m_hWnd, IDC_720_SMALL)), TRUE);
                        SettlePaint(d.m_hWnd);
@@ -221,12 +202,7 @@ TEST_P(Contrast, TheWindowDrawsOnlyInTheThemesColours) {
                        focused720 = InWindow(d.m_hWnd, IDC_720_SMALL);
                    },
                    [](CDialog& d) { d.EndDialog(IDCANCEL); }});
-    const std::vector<COLORREF> allowed = ThemeValues(theme);
-    std::set<uint32_t> allowedRgb;
-    for (COLORREF c : allowed) allowedRgb.insert(Rgb(c));
-    const std::set<uint32_t> seen = ColoursOf(shown);
-    for (uint32_t colour : seen) EXPECT_TRUE(allowedRgb.count(colour)) << "colour " << Hex(colour) << " is no theme colour";
-    std::printf("%s theme: %zu colours inside the window\n", theme.name, seen.size());
+    std::printf("%s theme: %zu colours inside the window\n", theme.name, ExpectOnlyThemeColours(shown, theme));
 
     const UINT dpi = static_cast<UINT>(shown.window.right - shown.window.left) * 96 / 512;
     const int px = static_cast<int>(dpi) / 96;
@@ -267,16 +243,14 @@ TEST_P(Contrast, OnASmallDesktopTheWindowFitsInTheThemesColours) {
                        SettlePaint(d.m_hWnd);
                        shown = ShownWindow(d.m_hWnd);
                        std::printf("on 800 x 600 the window draws at %u dpi\n", AfxGetWindowDpi(d.m_hWnd));
-                       SaveWindowIfAsked(shown, std::string("view_hdmi_contrast_") + theme.name + "_800x600");
+                       SaveScreenshotIfAsked(std::string("view_hdmi_contrast_") + theme.name + "_800x600", &shown.window);
                    },
                    [](CDialog& d) { d.EndDialog(IDCANCEL); }});
     EXPECT_GE(shown.window.left, 0);
     EXPECT_GE(shown.window.top, 0);
     EXPECT_LE(shown.window.right, 800);
     EXPECT_LE(shown.window.bottom, 600);
-    std::set<uint32_t> allowed;
-    for (COLORREF c : ThemeValues(theme)) allowed.insert(Rgb(c));
-    for (uint32_t colour : ColoursOf(shown)) EXPECT_TRUE(allowed.count(colour)) << "colour " << Hex(colour) << " is no theme colour";
+    ExpectOnlyThemeColours(shown, theme);
 }
 
 // A button's states in the theme: the colours inside it, border included, as the pointer rests
@@ -333,8 +307,7 @@ INSTANTIATE_TEST_SUITE_P(Themes, Contrast, ::testing::Values(&kBlack, &kWhite),
 // skin's many colours, then the theme's few again. Twenty switches leave no GDI object behind.
 TEST(ContrastSwitch, OnOffOnRedrawsAtOnceAndLeaksNothing) {
     ThemeInForce inForce(kBlack);
-    std::set<uint32_t> allowed;
-    for (COLORREF c : ThemeValues(kBlack)) allowed.insert(Rgb(c));
+    const std::set<uint32_t> allowed = ThemeRgb(kBlack);
     size_t onColours = 0, offColours = 0, againColours = 0;
     bool againOnlyTheme = true;
     size_t firstRoundBefore = 0, gdiBefore = 0, gdiAfter = 0;
@@ -461,16 +434,13 @@ TEST_P(Contrast, TheHintPopupWritesItsStepsInTheThemesColours) {
                        SettlePaint(d.m_hWnd);
                        shown = ShownWindow(d.m_hWnd);
                        close = InWindow(d.m_hWnd, IDOK);
-                       SaveWindowIfAsked(shown, std::string("hint_hdmi_contrast_") + theme.name + "_" +
-                                                    std::to_string(AfxGetWindowDpi(d.m_hWnd) * 100 / 96));
+                       SaveScreenshotIfAsked(std::string("hint_hdmi_contrast_") + theme.name + "_" +
+                                                 std::to_string(AfxGetWindowDpi(d.m_hWnd) * 100 / 96),
+                                             &shown.window);
                        d.EndDialog(IDCANCEL);
                    }});
     ASSERT_FALSE(shown.pixels.empty());
-    std::set<uint32_t> allowed;
-    for (COLORREF c : ThemeValues(theme)) allowed.insert(Rgb(c));
-    const std::set<uint32_t> seen = ColoursOf(shown);
-    for (uint32_t colour : seen) EXPECT_TRUE(allowed.count(colour)) << "colour " << Hex(colour) << " is no theme colour";
-    std::printf("%s theme: %zu colours inside the hint popup\n", theme.name, seen.size());
+    std::printf("%s theme: %zu colours inside the hint popup\n", theme.name, ExpectOnlyThemeColours(shown, theme));
 
     const int px = static_cast<int>(close.right - close.left) / 15;  // the button is 15 pixels at 100 %
     const int width = shown.window.right - shown.window.left, height = shown.window.bottom - shown.window.top;
