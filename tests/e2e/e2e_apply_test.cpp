@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "desktop_size.h"
 #include "e2e_support.h"
 #include "real_input.h"
 #include "resource.h"
@@ -392,12 +393,7 @@ TEST_F(WithinReach, AcceptedOnA720LineDesktop) {
 }
 
 TEST_F(WithinReach, StartedOnASmallDesktop) {
-    DEVMODEA small{};
-    small.dmSize = sizeof small;
-    small.dmPelsWidth = 800;
-    small.dmPelsHeight = 600;
-    small.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-    ASSERT_EQ(::ChangeDisplaySettingsExA(nullptr, &small, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
+    ASSERT_EQ(ChangeDesktopSize(800, 600), DISP_CHANGE_SUCCESSFUL);
     ASSERT_TRUE(StartOn("17"));
     ExpectWithinReach(800, 600, "at start");
     SaveScreenshotArtifact("within_reach_started_on_800x600");

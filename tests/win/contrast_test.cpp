@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "confirm/hint_dialog.h"
+#include "desktop_size.h"
 #include "framework/system_look.h"
 #include "main_dialog/tv_setting_dlg.h"
 #include "pixels.h"
@@ -228,12 +229,7 @@ TEST_P(Contrast, TheWindowDrawsOnlyInTheThemesColours) {
 // that fits, and in the theme's colours there too: wholly on the screen, nothing but the theme.
 TEST_P(Contrast, OnASmallDesktopTheWindowFitsInTheThemesColours) {
     const Theme& theme = *GetParam();
-    DEVMODEA small{};
-    small.dmSize = sizeof small;
-    small.dmPelsWidth = 800;
-    small.dmPelsHeight = 600;
-    small.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-    ASSERT_EQ(::ChangeDisplaySettingsExA(nullptr, &small, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
+    ASSERT_EQ(ChangeDesktopSize(800, 600), DISP_CHANGE_SUCCESSFUL);
     struct PutBack {
         ~PutBack() { ::ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr); }
     } putBack;
