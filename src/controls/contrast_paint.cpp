@@ -26,9 +26,9 @@ ContrastCanvas BeginContrastPaint(HWND window, HDC dc) {
 }
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
-    const COLORREF before = ::SetBkColor(dc, colour);
-    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-    ::SetBkColor(dc, before);
+    CDC borrowed;
+    borrowed.Attach(dc);
+    borrowed.FillSolidRect(&rect, colour);
 }
 
 void FillFrame(HDC dc, const RECT& rect, int thickness, COLORREF colour) {

@@ -279,7 +279,7 @@ void SkinButton::DrawContrast(HDC dc, const RECT& rect, UINT state) {
     if (contrastShape == ContrastShape::Cross) {
         DrawCross(dc, rect, ink, ScaleToDpi(2, dpi));
     } else if (contrastShape == ContrastShape::Picture) {
-        DrawContrastPicture(dc, rect, ink, paper, face);
+        DrawContrastPicture(dc, rect, dpi, ink, paper, face);
     } else {
         DrawThemeText(dc, contrastWords, rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE, ink, face);
     }
@@ -294,8 +294,7 @@ void SkinButton::DrawContrast(HDC dc, const RECT& rect, UINT state) {
     }
 }
 
-void SkinButton::DrawContrastPicture(HDC dc, const RECT& rect, COLORREF ink, COLORREF paper, HFONT font) {
-    const UINT dpi = AfxGetWindowDpi(m_hWnd);
+void SkinButton::DrawContrastPicture(HDC dc, const RECT& rect, UINT dpi, COLORREF ink, COLORREF paper, HFONT font) {
     if (!contrastLines.GetSafeHandle() || contrastLinesDpi != dpi) {
         auto art = StoredBitmap(contrastPictureId, dpi);
         if (art) MakeLineBitmap(contrastLines, *art, ScaleToDpi(contrastRows, dpi), dpi, kPictureEdgeStep);

@@ -106,7 +106,7 @@ private:
     void DrawCaption(CDC& dc, const CString& caption, RECT textRect);
     // The contrast theme's drawing in place of the images.
     void DrawContrast(HDC dc, const RECT& rect, UINT state);
-    void DrawContrastPicture(HDC dc, const RECT& rect, COLORREF ink, COLORREF paper, HFONT font);
+    void DrawContrastPicture(HDC dc, const RECT& rect, UINT dpi, COLORREF ink, COLORREF paper, HFONT font);
     void DrawCross(HDC dc, const RECT& rect, COLORREF ink, int width) const;
     bool contrastLookSet = false;
     ContrastShape contrastShape = ContrastShape::Words;
