@@ -35,3 +35,16 @@ void SendLeftButton(bool down, POINT screen) {
     button.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
     ::SendInput(1, &button, sizeof button);
 }
+
+bool ParkPointer() {
+    for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < 3000;) {
+        // Wine moves the display's pointer only to a position other than the one it holds, and
+        // at start-up it may hold the corner before it has learnt where the pointer really is.
+        ::SetCursorPos(1, 1);
+        ::SetCursorPos(0, 0);
+        ::Sleep(150);  // past 100 ms since the last move, Wine asks the display where the pointer is
+        POINT at{};
+        if (::GetCursorPos(&at) && at.x == 0 && at.y == 0) return true;
+    }
+    return false;
+}

@@ -17,3 +17,7 @@ void SendKeyEvent(WORD virtualKey, bool up);
 
 // The left mouse button pressed or released at that point of the screen, through SendInput.
 void SendLeftButton(bool down, POINT screen);
+
+// Puts the pointer in the desktop's top-left corner, clear of every window, and waits until the
+// display itself reports it there: false when that did not happen within 3 s.
+bool ParkPointer();

@@ -16,6 +16,7 @@
 #include "main_dialog/tv_setting_dlg.h"
 #include "pixels.h"
 #include "process_counts.h"
+#include "real_input.h"
 #include "resource.h"
 #include "screenshot.h"
 #include "win_test_support.h"
@@ -276,7 +277,7 @@ TEST_P(Contrast, AButtonsStatesTakeTheThemesColours) {
          {border, Rgb(theme.buttonFace), Rgb(theme.grayText)}},
     };
     RunHdmiDialog({[&](CDialog& d) {
-                       ::SetCursorPos(0, 0);
+                       EXPECT_TRUE(ParkPointer());
                        HWND button = ::GetDlgItem(d.m_hWnd, IDC_1080_SMALL);
                        const RECT r = InWindow(d.m_hWnd, IDC_1080_SMALL);
                        for (const State& state : states) {

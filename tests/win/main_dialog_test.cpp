@@ -14,6 +14,7 @@
 #include "main_dialog/main_window_buttons.h"
 #include "main_dialog/tv_setting_dlg.h"
 #include "pixels.h"
+#include "real_input.h"
 #include "resource.h"
 #include "win_test_support.h"
 
@@ -98,6 +99,7 @@ public:
     std::vector<UINT> storedThen;
     RECT corner{};  // where the animation is to show, in the window
     Pixels cornerThen;
+    POINT pointerThen{};
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -112,6 +114,7 @@ protected:
             corner = ControlRect(m_hWnd, IDC_ANIMATION);
             HDC dc = ::GetDC(m_hWnd);
             cornerThen = Grab(dc, corner.left, corner.top, corner.right - corner.left, corner.bottom - corner.top);
+            ::GetCursorPos(&pointerThen);
             ::ReleaseDC(m_hWnd, dc);
         }
         return OnTimer(wParam, lParam);
@@ -143,7 +146,7 @@ END_MESSAGE_MAP()
 TEST(MainDialogFirstPaint, LoadsNoLibraryAPlainDialogDoesNotAndDecodesOnlyTheFacesItShows) {
     for (const char* later : {"oleaut32.dll", "windowscodecs.dll"})
         ASSERT_EQ(::GetModuleHandleA(later), nullptr) << "this test program must not import " << later;
-    ::SetCursorPos(0, 0);  // no button lights up under the pointer
+    ASSERT_TRUE(ParkPointer());  // no button lights up under the pointer
     PlainDialog plain(IDD_TVSETTING);
     std::set<std::string> loadedByPlainDialog;
     RunModalScript(plain, {[&](CDialog& d) {
@@ -167,7 +170,8 @@ TEST(MainDialogFirstPaint, LoadsNoLibraryAPlainDialogDoesNotAndDecodesOnlyTheFac
     // (S-Video and Composite lit) and the standard row. No hover or pressed face, no unlit
     // picture of the start-up view, nothing of the hidden rows.
     const std::vector<UINT> shown{129, 132, 134, 147, 151, 153, 155, 156, 157, 159, 161, 162, 164, 171};
-    EXPECT_EQ(dialog.storedThen, shown) << "at " << dialog.dpi << " dpi";
+    EXPECT_EQ(dialog.storedThen, shown) << "at " << dialog.dpi << " dpi, the pointer at " << dialog.pointerThen.x << ","
+                                        << dialog.pointerThen.y;
     // Until the animation starts, its corner shows the background: no rectangle of its own.
     EXPECT_TRUE(dialog.cornerThen == BackgroundIn(dialog.corner, dialog.dpi));
     // The animation's decoder is loaded once the window is up.
@@ -618,7 +622,7 @@ TEST(MainDialog, CloseButtonEscapeAndEnterOnTheFocusedCloseButtonEndIt) {
 TEST(MainDialog, AMoveArrivingAfterThePointerLeftLightsNoButton) {
     TvSettingDlg dialog;
     Pixels shown;
-    RunMainDialog(dialog, {[](CDialog&) { ::SetCursorPos(0, 0); },
+    RunMainDialog(dialog, {[](CDialog&) { EXPECT_TRUE(ParkPointer()); },
                            [](CDialog& d) {
                                ::SendMessageA(::GetDlgItem(d.m_hWnd, IDC_640), WM_MOUSEMOVE, 0, MAKELPARAM(60, 13));
                            },
