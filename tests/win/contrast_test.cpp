@@ -236,16 +236,18 @@ TEST_P(Contrast, OnASmallDesktopTheWindowFitsInTheThemesColours) {
     } putBack;
     ThemeInForce inForce(theme);
     Shown shown;
+    SIZE desktop{};
     RunHdmiDialog({[&](CDialog& d) {
                        SettlePaint(d.m_hWnd);
                        shown = ShownWindow(d.m_hWnd);
+                       desktop = {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
                        std::printf("on 800 x 600 the window draws at %u dpi\n", AfxGetWindowDpi(d.m_hWnd));
                        SaveScreenshotIfAsked(std::string("view_hdmi_contrast_") + theme.name + "_800x600", &shown.window);
                    },
                    [](CDialog& d) { d.EndDialog(IDCANCEL); }});
     EXPECT_GE(shown.window.left, 0);
     EXPECT_GE(shown.window.top, 0);
-    EXPECT_LE(shown.window.right, 800);
+    EXPECT_LE(shown.window.right, 800) << "the desktop " << desktop.cx << " x " << desktop.cy;
     EXPECT_LE(shown.window.bottom, 600);
     ExpectOnlyThemeColours(shown, theme);
 }
