@@ -21,15 +21,10 @@ inline LONG ChangeDesktopSize(DWORD width, DWORD height) {
     mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
     const LONG answer = ::ChangeDisplaySettingsExA(nullptr, &mode, nullptr, 0, nullptr);
     if (answer != DISP_CHANGE_SUCCESSFUL) return answer;
-    DWORD seenSince = 0;
-    for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < 3000; ::Sleep(20)) {
-        if (!PrimaryMonitorIs(width, height)) {
-            seenSince = 0;
-        } else if (!seenSince) {
-            seenSince = ::GetTickCount();
-        } else if (::GetTickCount() - seenSince >= 200) {
-            return answer;
-        }
+    // Reported on 10 looks in a row, 20 ms apart: steady for 200 ms.
+    for (int steady = 0, look = 0; look < 150; ++look, ::Sleep(20)) {
+        steady = PrimaryMonitorIs(width, height) ? steady + 1 : 0;
+        if (steady == 10) return answer;
     }
     return DISP_CHANGE_FAILED;
 }

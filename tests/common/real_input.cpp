@@ -38,8 +38,8 @@ void SendLeftButton(bool down, POINT screen) {
 
 bool ParkPointer() {
     for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < 3000;) {
-        // Wine moves the display's pointer only to a position other than the one it holds, and
-        // at start-up it may hold the corner before it has learnt where the pointer really is.
+        // Wine may skip a move to the position it already holds, and at start-up it may hold the
+        // corner before it has learnt where the display's pointer really is.
         ::SetCursorPos(1, 1);
         ::SetCursorPos(0, 0);
         ::Sleep(150);  // past 100 ms since the last move, Wine asks the display where the pointer is
