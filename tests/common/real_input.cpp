@@ -27,24 +27,38 @@ void SendKeyEvent(WORD virtualKey, bool up) {
     ::SendInput(1, &key, sizeof key);
 }
 
-void SendLeftButton(bool down, POINT screen) {
-    INPUT button{};
-    button.type = INPUT_MOUSE;
-    button.mi.dx = MulDiv(screen.x, 65536, ::GetSystemMetrics(SM_CXSCREEN));
-    button.mi.dy = MulDiv(screen.y, 65536, ::GetSystemMetrics(SM_CYSCREEN));
-    button.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
-    ::SendInput(1, &button, sizeof button);
+void SendMouseAt(DWORD flags, POINT screen) {
+    // Absolute input is in 65536ths of the screen; rounding up lands exactly on the pixel.
+    const auto scaled = [](LONG v, int extent) { return static_cast<LONG>((v * 65536LL + extent - 1) / extent); };
+    INPUT mouse{};
+    mouse.type = INPUT_MOUSE;
+    mouse.mi.dx = scaled(screen.x, ::GetSystemMetrics(SM_CXSCREEN));
+    mouse.mi.dy = scaled(screen.y, ::GetSystemMetrics(SM_CYSCREEN));
+    mouse.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &mouse, sizeof mouse);
 }
 
-bool ParkPointer() {
+void SendLeftButton(bool down, POINT screen) {
+    SendMouseAt(MOUSEEVENTF_MOVE | (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP), screen);
+}
+
+bool PlacePointer(POINT screen, PointerMove move) {
+    const auto moveTo = [move](POINT at) {
+        if (move == PointerMove::SetCursorPos)
+            ::SetCursorPos(at.x, at.y);
+        else
+            SendMouseAt(MOUSEEVENTF_MOVE, at);
+    };
+    // Wine skips a move to the position it already holds, so a neighbouring point comes first.
+    const POINT beside{screen.x > 0 ? screen.x - 1 : screen.x + 1, screen.y};
     for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < 3000;) {
-        // Wine may skip a move to the position it already holds, and at start-up it may hold the
-        // corner before it has learnt where the display's pointer really is.
-        ::SetCursorPos(1, 1);
-        ::SetCursorPos(0, 0);
+        moveTo(beside);
+        moveTo(screen);
         ::Sleep(150);  // past 100 ms since the last move, Wine asks the display where the pointer is
         POINT at{};
-        if (::GetCursorPos(&at) && at.x == 0 && at.y == 0) return true;
+        if (::GetCursorPos(&at) && at.x == screen.x && at.y == screen.y) return true;
     }
     return false;
 }
+
+bool ParkPointer() { return PlacePointer(POINT{0, 0}); }

@@ -15,9 +15,21 @@ bool SendXKeyEvent(const char* xName, WORD virtualKey, bool up);
 // One key-down or key-up through SendInput.
 void SendKeyEvent(WORD virtualKey, bool up);
 
+// One mouse event through SendInput at that point of the screen (absolute, so no acceleration):
+// `flags` besides MOUSEEVENTF_ABSOLUTE, which this adds.
+void SendMouseAt(DWORD flags, POINT screen);
+
 // The left mouse button pressed or released at that point of the screen, through SendInput.
 void SendLeftButton(bool down, POINT screen);
 
-// Puts the pointer in the desktop's top-left corner, clear of every window, and waits until the
-// display itself reports it there: false when that did not happen within 3 s.
-bool ParkPointer();
+// How a test moves the pointer: SetCursorPos, or a mouse's move through SendInput.
+enum class PointerMove { SetCursorPos, SendInput };
+
+// Puts the pointer at that point of the screen and waits until the display itself reports it
+// there: false when that did not happen within 3 s. Wine may leave the display's pointer where it
+// was while its own record moves on; once 100 ms have passed it believes the display again, and a
+// press then lands wherever the display's pointer had stayed.
+[[nodiscard]] bool PlacePointer(POINT screen, PointerMove move = PointerMove::SetCursorPos);
+
+// Puts the pointer in the desktop's top-left corner, clear of every window, as PlacePointer does.
+[[nodiscard]] bool ParkPointer();

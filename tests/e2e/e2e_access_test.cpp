@@ -158,7 +158,7 @@ TEST_F(RemoteControl, ArrowsWalkTheStandardRowAndAClickedPictureTakesNoFocus) {
     EXPECT_EQ(FocusAfter({VK_DOWN, VK_LEFT, VK_LEFT, VK_LEFT, VK_DOWN, VK_UP, VK_DOWN, VK_RIGHT, VK_RIGHT, VK_RIGHT}),
               (std::vector<int>{IDC_1024, IDC_800, IDC_640, IDC_640, IDC_640, IDC_CLOSE, IDC_640, IDC_800, IDC_1024,
                                 IDC_1024}));
-    ClickAt(ControlCentre(m_window, IDC_SVIDEO));
+    EXPECT_TRUE(ClickAt(ControlCentre(m_window, IDC_SVIDEO)));
     EXPECT_EQ(Focused(), IDC_1024);
 }
 
@@ -170,7 +170,7 @@ TEST_F(Accessibility, WithKeyboardCuesOffTheFocusRingAppearsOnlyAfterTheFirstTab
     ProgramUnderTest program;
     HWND window = StartAndWaitForMainWindow(program);
     ASSERT_NE(window, nullptr);
-    MoveMouseTo(POINT{5, 5});  // away from the window
+    EXPECT_TRUE(MoveMouseTo(POINT{5, 5}));  // away from the window
     Settle(500);
     const ProgramBitmaps bitmaps;
     auto shows = [&](int control, UINT image) {

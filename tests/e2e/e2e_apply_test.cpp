@@ -222,7 +222,7 @@ TEST_F(ApplyFlow, AtiUnlistedModeRefusedShowsTheConnectorsHintAndAsksNothing) {
         EXPECT_EQ(which, row.picture == IDB_HINT_HDMI ? 0 : row.picture == IDB_HINT_COMPONENT ? 1 : -1);
         EXPECT_TRUE(DesktopIs(1920, 1080));
         EXPECT_EQ(program.WaitForWindow(kDialogClass, kQuestion, 0), nullptr);
-        ClickAt(ControlCentre(popup, IDOK));
+        EXPECT_TRUE(ClickAt(ControlCentre(popup, IDOK)));
         EXPECT_TRUE(WaitUntil([popup] { return !::IsWindowVisible(popup); }, 3000));
         EXPECT_EQ(program.WaitForWindow(kDialogClass, kQuestion, kQuietMs), nullptr);
         EXPECT_TRUE(DesktopIs(1920, 1080));

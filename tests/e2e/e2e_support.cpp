@@ -14,6 +14,7 @@
 
 #include <oleacc.h>
 
+#include "real_input.h"
 #include "resource.h"
 #include "standin_install.h"
 
@@ -115,7 +116,8 @@ DWORD ProgramUnderTest::ExitCode() const {
 }
 
 HWND StartAndWaitForMainWindow(ProgramUnderTest& program, DWORD timeoutMs) {
-    if (!program.Start()) return nullptr;
+    // The display's pointer starts at its screen's centre, where the window would come up under it.
+    if (!ParkPointer() || !program.Start()) return nullptr;
     HWND window = program.WaitForWindow(kDialogClass, kMainTitle, timeoutMs);
     if (window) Settle(500);
     return window;
@@ -178,44 +180,30 @@ std::vector<MessageBoxSeen> AnswerStartupMessageBoxes(
     return seen;
 }
 
-static void SendMouse(DWORD flags, POINT screen) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(screen.x, 65536, ::GetSystemMetrics(SM_CXSCREEN));
-    input.mi.dy = MulDiv(screen.y, 65536, ::GetSystemMetrics(SM_CYSCREEN));
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof(input));
-}
+bool MoveMouseTo(POINT screen) { return PlacePointer(screen, PointerMove::SendInput); }
 
-void MoveMouseTo(POINT screen) { SendMouse(MOUSEEVENTF_MOVE, screen); }
-
-void MouseButton(bool down) {
-    POINT at;
-    ::GetCursorPos(&at);
-    SendMouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP, at);
-}
-
-void ClickAt(POINT screen) {
-    MoveMouseTo(screen);
+bool ClickAt(POINT screen) {
+    if (!MoveMouseTo(screen)) return false;
+    SendLeftButton(true, screen);
     Settle(100);
-    MouseButton(true);
-    Settle(100);
-    MouseButton(false);
+    SendLeftButton(false, screen);
     Settle(200);
+    return true;
 }
 
-void DragFromTo(POINT from, POINT to) {
-    MoveMouseTo(from);
-    Settle(100);
-    MouseButton(true);
+bool DragFromTo(POINT from, POINT to) {
+    if (!MoveMouseTo(from)) return false;
+    SendLeftButton(true, from);
     Settle(150);
-    // A few steps, as a hand would move.
+    // A few steps, as a hand would move. While a window is dragged Wine may hold the display's
+    // pointer, so the display need not report these steps: the window's own moves tell.
     for (int step = 1; step <= 5; ++step) {
-        MoveMouseTo(POINT{from.x + (to.x - from.x) * step / 5, from.y + (to.y - from.y) * step / 5});
+        SendMouseAt(MOUSEEVENTF_MOVE, POINT{from.x + (to.x - from.x) * step / 5, from.y + (to.y - from.y) * step / 5});
         Settle(60);
     }
-    MouseButton(false);
+    SendLeftButton(false, to);
     Settle(300);
+    return true;
 }
 
 void PressKey(WORD virtualKey) {

@@ -85,11 +85,11 @@ std::vector<MessageBoxSeen> AnswerStartupMessageBoxes(
     const ProgramUnderTest& program, DWORD timeoutMs,
     const std::function<void(HWND box, const MessageBoxSeen& seen)>& onBox = nullptr);
 
-// Real input, through the system's input queue.
-void MoveMouseTo(POINT screen);
-void MouseButton(bool down);
-void ClickAt(POINT screen);
-void DragFromTo(POINT from, POINT to);
+// Real input, through the system's input queue. A move waits until the display reports the
+// pointer there (real_input.h); each answers false when the pointer never got there.
+[[nodiscard]] bool MoveMouseTo(POINT screen);
+[[nodiscard]] bool ClickAt(POINT screen);
+[[nodiscard]] bool DragFromTo(POINT from, POINT to);
 void PressKey(WORD virtualKey);
 // The id of the dialog's control that has the keyboard focus (0 for none), read from another
 // process.

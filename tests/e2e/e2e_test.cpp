@@ -132,7 +132,7 @@ TEST(Closing, TheCloseButtonEndsTheProgram) {
     ProgramUnderTest program;
     HWND window = StartAndWait(program);
     ASSERT_NE(window, nullptr);
-    ClickAt(ControlCentre(window, IDC_CLOSE));
+    EXPECT_TRUE(ClickAt(ControlCentre(window, IDC_CLOSE)));
     EXPECT_TRUE(program.WaitForExit(5000));
 }
 
@@ -143,13 +143,13 @@ TEST(Dragging, TheFreeSurfaceMovesTheWindowAButtonDoesNot) {
     const RECT before = WindowRect(window);
     // A spot of the header with no control on it.
     const POINT free{before.left + 300, before.top + 45};
-    DragFromTo(free, POINT{free.x + 120, free.y + 60});
+    EXPECT_TRUE(DragFromTo(free, POINT{free.x + 120, free.y + 60}));
     const RECT moved = WindowRect(window);
     EXPECT_EQ(moved.left - before.left, 120);
     EXPECT_EQ(moved.top - before.top, 60);
 
     const POINT onButton = ControlCentre(window, IDC_640);
-    DragFromTo(onButton, POINT{onButton.x + 80, onButton.y - 40});
+    EXPECT_TRUE(DragFromTo(onButton, POINT{onButton.x + 80, onButton.y - 40}));
     const RECT after = WindowRect(window);
     EXPECT_EQ(after.left, moved.left);
     EXPECT_EQ(after.top, moved.top);
@@ -163,7 +163,7 @@ TEST(ConnectorPictures, ClickingOneStartsNoAction) {
     DEVMODEA before{};
     before.dmSize = sizeof(before);
     ::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &before);
-    for (int id : {IDC_SVIDEO, IDC_COMPOSITE, IDC_COMPONENT, IDC_HDMI}) ClickAt(ControlCentre(window, id));
+    for (int id : {IDC_SVIDEO, IDC_COMPOSITE, IDC_COMPONENT, IDC_HDMI}) EXPECT_TRUE(ClickAt(ControlCentre(window, id)));
     Settle(500);
     DEVMODEA after{};
     after.dmSize = sizeof(after);

@@ -28,7 +28,7 @@ TEST_F(MainWindowViews, AClickAtAResolutionButtonsCentreSwitches) {
     ProgramUnderTest program;
     HWND window = StartAndWaitForMainWindow(program);
     ASSERT_NE(window, nullptr);
-    ClickAt(ControlCentre(window, IDC_800));
+    ASSERT_TRUE(ClickAt(ControlCentre(window, IDC_800))) << "the pointer never reached the button";
     EXPECT_NE(program.WaitForWindow(kDialogClass, "Accept Now ?", 10000), nullptr);
     EXPECT_EQ(DesktopSize().cx, 800);
 }

@@ -102,7 +102,7 @@ public:
     std::string PointAtAndWait(HWND window, int control, const std::string& expected) const {
         std::string seen;
         for (int attempt = 0; attempt < 8 && seen != expected; ++attempt) {
-            MoveMouseTo(ControlCentre(window, control));
+            if (!MoveMouseTo(ControlCentre(window, control))) return "the pointer never reached the control";
             Settle(250);
             seen = Looks(window);
         }
@@ -182,7 +182,7 @@ public:
         });
         HWND window = program.WaitForWindow(kDialogClass, kMainTitle, kStartTimeoutMs);
         ASSERT_NE(window, nullptr);
-        MoveMouseTo(POINT{5, 5});  // away from the window
+        EXPECT_TRUE(MoveMouseTo(POINT{5, 5}));  // away from the window
         Settle(1000);
         SaveScreenshotArtifact(name + (m_dpi == 96 ? "" : "_dpi" + std::to_string(m_dpi)));
 
@@ -199,7 +199,7 @@ public:
             const std::string expected = Expected(view, startUpView ? picture.control : 0);
             EXPECT_EQ(PointAtAndWait(window, picture.control, expected), expected);
         }
-        MoveMouseTo(POINT{5, 5});
+        EXPECT_TRUE(MoveMouseTo(POINT{5, 5}));
         Settle(500);
         EXPECT_EQ(Looks(window), Expected(view)) << "after the pointer left";
         EXPECT_TRUE(program.IsRunning());

@@ -13,6 +13,7 @@
 #include "framework/dialog_template.h"
 #include "resource.h"
 #include "pixels.h"
+#include "real_input.h"
 #include "screenshot.h"
 #include "win_test_support.h"
 
@@ -54,13 +55,8 @@ void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
 
 void LeftButton(bool down) { SendMouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP); }
 
-// Moves the pointer as a mouse would, to a screen point (absolute input, so no acceleration).
-void MovePointer(int x, int y) {
-    // Absolute input is in 65536ths of the screen; rounding up lands exactly on the pixel.
-    auto scaled = [](int v, int extent) { return static_cast<LONG>((v * 65536LL + extent - 1) / extent); };
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, scaled(x, ::GetSystemMetrics(SM_CXSCREEN)),
-              scaled(y, ::GetSystemMetrics(SM_CYSCREEN)));
-}
+// Moves the pointer as a mouse would, to a screen point.
+void MovePointer(int x, int y) { SendMouseAt(MOUSEEVENTF_MOVE, POINT{x, y}); }
 
 // Moves the pointer to a point given in the popup's window coordinates.
 void PointAt(CDialog& d, int x, int y) {
@@ -118,7 +114,7 @@ protected:
         ::UpdateWindow(window);
         mainWindow.Attach(window);
         g_app.m_pMainWnd = &mainWindow;
-        MovePointer(5, 5);  // away from every window
+        ASSERT_TRUE(PlacePointer(POINT{5, 5}, PointerMove::SendInput));  // away from every window
     }
     void TearDown() override {
         g_app.m_pMainWnd = nullptr;

@@ -13,6 +13,7 @@
 #include "controls/scaled_art.h"
 #include "controls/skin_button.h"
 #include "framework/dialog_template.h"
+#include "real_input.h"
 #include "test_dialogs.h"
 #include "win_test_support.h"
 
@@ -144,10 +145,10 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeout = 3000) {
     return true;
 }
 
-// Moves the pointer to p and waits for the state, sending the position again on every round:
-// under load Wine sometimes delivers a single synthetic move late.
+// Moves the pointer to p until the display reports it there, then waits for the state, sending
+// the position again on every round: under load Wine sometimes delivers a single synthetic move late.
 bool MoveUntil(POINT p, const std::function<bool()>& done) {
-    return PumpUntil([&] {
+    return PlacePointer(p) && PumpUntil([&] {
         if (done()) return true;
         ::SetCursorPos(p.x, p.y);
         return false;
