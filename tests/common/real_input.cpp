@@ -42,6 +42,13 @@ void SendLeftButton(bool down, POINT screen) {
     SendMouseAt(MOUSEEVENTF_MOVE | (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP), screen);
 }
 
+void SendLeftButtonInPlace(bool down) {
+    INPUT button{};
+    button.type = INPUT_MOUSE;
+    button.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &button, sizeof button);
+}
+
 bool PlacePointer(POINT screen, PointerMove move) {
     const auto moveTo = [move](POINT at) {
         if (move == PointerMove::SetCursorPos)

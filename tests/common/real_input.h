@@ -1,5 +1,6 @@
 #pragma once
-// Keys and mouse buttons pressed as a user presses them, for tests of keys held down.
+// Keys and mouse buttons pressed as a user presses them, for tests of keys held down, and the
+// pointer put where the display itself reports it.
 //
 // Through X: xdotool presses the key on the test display's X server, which repeats a key held
 // down (after about 660 ms) as a real keyboard does; Wine runs the Unix program directly.
@@ -21,6 +22,9 @@ void SendMouseAt(DWORD flags, POINT screen);
 
 // The left mouse button pressed or released at that point of the screen, through SendInput.
 void SendLeftButton(bool down, POINT screen);
+
+// The left mouse button pressed or released wherever the pointer is, through SendInput.
+void SendLeftButtonInPlace(bool down);
 
 // How a test moves the pointer: SetCursorPos, or a mouse's move through SendInput.
 enum class PointerMove { SetCursorPos, SendInput };

@@ -44,16 +44,7 @@ RECT Moved(RECT r, int dx, int dy) {
     return r;
 }
 
-void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    input.mi.dx = dx;
-    input.mi.dy = dy;
-    ::SendInput(1, &input, sizeof input);
-}
-
-void LeftButton(bool down) { SendMouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP); }
+void LeftButton(bool down) { SendLeftButtonInPlace(down); }
 
 // Moves the pointer as a mouse would, to a screen point.
 void MovePointer(int x, int y) { SendMouseAt(MOUSEEVENTF_MOVE, POINT{x, y}); }

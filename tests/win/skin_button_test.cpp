@@ -146,7 +146,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeout = 3000) {
 }
 
 // Moves the pointer to p until the display reports it there, then waits for the state, sending
-// the position again on every round: under load Wine sometimes delivers a single synthetic move late.
+// the position again on every round: under load Wine sometimes delivers a single synthetic move
+// late.
 bool MoveUntil(POINT p, const std::function<bool()>& done) {
     return PlacePointer(p) && PumpUntil([&] {
         if (done()) return true;
@@ -262,12 +263,7 @@ protected:
         return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
     static void MoveTo(POINT p) { ::SetCursorPos(p.x, p.y); }
-    static void LeftButton(bool down) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-        ::SendInput(1, &input, sizeof(input));
-    }
+    static void LeftButton(bool down) { SendLeftButtonInPlace(down); }
     // A point on the parent, clear of the buttons.
     POINT BesideTheButton() const {
         RECT r;
